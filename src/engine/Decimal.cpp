@@ -134,12 +134,12 @@ double Decimal::toDouble() const {
 
 std::string Decimal::toString() const {
     std::string digits = int128ToString(absolute(units));
-    if (scale > 0) {
-        if (static_cast<int>(digits.size()) <= scale)
-            digits.insert(0, static_cast<size_t>(scale + 1 - static_cast<int>(digits.size())), '0');
-        digits.insert(digits.size() - static_cast<size_t>(scale), ".");
-    }
-    return units < 0 ? "-" + digits : digits;
+    std::string sign = units < 0 ? "-" : "";
+    if (scale <= 0) return sign + digits;
+    size_t needed = static_cast<size_t>(scale) + 1;
+    if (digits.size() < needed) digits = std::string(needed - digits.size(), '0') + digits;
+    size_t point = digits.size() - static_cast<size_t>(scale);
+    return sign + digits.substr(0, point) + "." + digits.substr(point);
 }
 
 Decimal operator+(const Decimal& a, const Decimal& b) {

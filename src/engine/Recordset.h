@@ -19,6 +19,7 @@
 
 #include "engine/Connection.h"
 #include "engine/Value.h"
+#include "engine/exec/BoundExpr.h"
 
 namespace vantrep::engine {
 
@@ -50,6 +51,7 @@ public:
 
 private:
     friend class Recordset;
+    friend class Fields;
     Field(Recordset* owner, int index) : owner_(owner), index_(index) {}
     Recordset* owner_;
     int index_;
@@ -102,6 +104,7 @@ private:
     friend class Fields;
     void requireOpen() const;
     void requireRow() const;
+    exec::ColumnType columnType(int index) const;
 
     std::shared_ptr<exec::QueryResult> result_;
     // Table mode (adCmdTable): the table itself, the writer and the connection to

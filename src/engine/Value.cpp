@@ -111,7 +111,7 @@ namespace {
 std::string dateText(int32_t jdn) {
     int y, m, d;
     civilFromJulianDay(jdn, y, m, d);
-    char buffer[16];
+    char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
     return buffer;
 }
@@ -140,7 +140,7 @@ std::string Value::toText() const {
         int64_t seconds = (integer_ % msPerDay + 500) / 1000;  // round to the second for display
         int64_t day = integer_ / msPerDay;
         if (seconds >= 86400) { seconds -= 86400; ++day; }
-        char buffer[16];
+        char buffer[40];
         std::snprintf(buffer, sizeof buffer, " %02d:%02d:%02d", static_cast<int>(seconds / 3600),
                       static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
         return dateText(static_cast<int32_t>(day)) + buffer;

@@ -1,0 +1,60 @@
+// One open table with what queries have decoded of it: the visible
+// (non-deleted) records, dictionary-coded columns and parsed number columns.
+// Everything is built on first use and kept until the table changes; a
+// connection's TableCache decides when that is.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Value.h"
+#include "engine/dbf/DbfTable.h"
+
+namespace vantrep::engine::exec {
+
+// A column as dense codes in value order: codes[record] is the rank of the
+// record's value among the distinct values of the visible records (equal values
+// share a code; NULL, when present, is code 0). values[code] is that value.
+// Deleted records have code `noCode`.
+struct DictionaryColumn {
+    static constexpr uint32_t noCode = 0xFFFFFFFFu;
+    std::vector<uint32_t> codes;
+    std::vector<Value> values;
+};
+
+// A numeric column (N, F, I, Y) as integer units of 10^-scale per record, for
+// exact sums at full speed. `usable` is false when some value does not fit
+// (more decimals than declared, overflow): callers then take the general path.
+struct NumberColumn {
+    bool usable = true;
+    int scale = 0;
+    std::vector<int64_t> units;
+    std::vector<uint8_t> isNull;  // empty when the field is not nullable
+};
+
+class CachedTable {
+public:
+    explicit CachedTable(std::unique_ptr<dbf::DbfTable> table) : table_(std::move(table)) {}
+    CachedTable(const CachedTable&) = delete;
+    CachedTable& operator=(const CachedTable&) = delete;
+
+    const dbf::DbfTable& table() const { return *table_; }
+    // Record numbers of the records SELECT and UPDATE see, ascending.
+    const std::vector<uint32_t>& visibleRows();
+    // Memo-type fields (M, G, W) are never dictionary-coded.
+    static bool codable(const dbf::DbfField& field);
+    const DictionaryColumn& dictionary(int field);
+    const NumberColumn& numbers(int field);
+
+private:
+    std::unique_ptr<dbf::DbfTable> table_;
+    bool visibleBuilt_ = false;
+    std::vector<uint32_t> visible_;
+    std::map<int, std::unique_ptr<DictionaryColumn>> dictionaries_;
+    std::map<int, std::unique_ptr<NumberColumn>> numbers_;
+};
+
+}  // namespace vantrep::engine::exec

@@ -1,0 +1,54 @@
+// The rows of a SELECT, held column by column. A column is one of:
+// - a field of the table, read from the record on demand (listings keep no copy);
+// - dictionary codes per row into a small list of values (an expression over
+//   one coded field, evaluated once per distinct value);
+// - values computed per row (grouped results, general expressions).
+// Values are in the table's code page; the Recordset decodes them.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/exec/BoundExpr.h"
+#include "engine/exec/CachedTable.h"
+
+namespace vantrep::engine::exec {
+
+struct ResultColumn {
+    enum class Kind { SourceField, Coded, Computed };
+    std::string name;
+    ColumnType type;
+    Kind kind = Kind::Computed;
+    int field = -1;               // SourceField
+    std::vector<uint32_t> codes;  // Coded: per result row
+    std::vector<Value> dictionary;  // Coded
+    std::vector<Value> values;    // Computed: per result row
+};
+
+class QueryResult {
+public:
+    explicit QueryResult(std::shared_ptr<CachedTable> table) : table_(std::move(table)) {}
+
+    const CachedTable& table() const { return *table_; }
+    size_t rowCount() const { return rowCount_; }
+    const std::vector<ResultColumn>& columns() const { return columns_; }
+    // The value of result row `row`, column `column`, conformed to the column type.
+    Value value(size_t row, size_t column) const;
+
+    // Built by the executor.
+    std::vector<ResultColumn>& mutableColumns() { return columns_; }
+    void setRows(std::vector<uint32_t> sourceRows) {
+        rowCount_ = sourceRows.size();
+        sourceRows_ = std::move(sourceRows);
+    }
+    void setRowCount(size_t count) { rowCount_ = count; }
+
+private:
+    std::shared_ptr<CachedTable> table_;
+    std::vector<uint32_t> sourceRows_;  // record of each result row, for SourceField columns
+    std::vector<ResultColumn> columns_;
+    size_t rowCount_ = 0;
+};
+
+}  // namespace vantrep::engine::exec

@@ -1,0 +1,305 @@
+// Running a bound SELECT: filter, then either sort the records (a listing) or
+// group them (aggregates, DISTINCT), then lay out the result columns.
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <unordered_map>
+
+#include "engine/EngineError.h"
+#include "engine/exec/Coding.h"
+#include "engine/exec/Executor.h"
+#include "engine/exec/RowSources.h"
+#include "engine/exec/SelectPlan.h"
+
+namespace vantrep::engine::exec {
+
+namespace {
+
+int bitsFor(size_t cardinality) {
+    int bits = 0;
+    while ((size_t(1) << bits) < cardinality) ++bits;
+    return bits;
+}
+
+// Positions 0..n-1 ordered by several code columns (each a rank per position),
+// ties kept in position order.
+std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const std::vector<bool>& descending,
+                                    size_t count) {
+    int totalBits = 0;
+    for (const CodedValues& k : keys) totalBits += bitsFor(k.values.size());
+    std::vector<uint32_t> order(count);
+    if (totalBits <= 64) {
+        std::vector<std::pair<uint64_t, uint32_t>> packed(count);
+        for (size_t i = 0; i < count; ++i) {
+            uint64_t key = 0;
+            for (size_t k = 0; k < keys.size(); ++k) {
+                int bits = bitsFor(keys[k].values.size());
+                uint64_t code = keys[k].codes[i];
+                if (descending[k]) code = keys[k].values.size() - 1 - code;
+                key = bits == 0 ? key : (bits == 64 ? code : (key << bits) | code);
+            }
+            packed[i] = {key, static_cast<uint32_t>(i)};
+        }
+        std::sort(packed.begin(), packed.end());
+        for (size_t i = 0; i < count; ++i) order[i] = packed[i].second;
+        return order;
+    }
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        for (size_t k = 0; k < keys.size(); ++k) {
+            uint32_t x = keys[k].codes[a], y = keys[k].codes[b];
+            if (x != y) return descending[k] ? x > y : x < y;
+        }
+        return false;
+    });
+    return order;
+}
+
+ResultColumn outputColumn(const OutputItem& item, CachedTable& table, const std::vector<uint32_t>& records) {
+    ResultColumn column;
+    column.name = item.name;
+    column.type = item.expr->type;
+    const BoundExpr& expr = *item.expr;
+    if (expr.kind == BoundKind::Field) {
+        column.kind = ResultColumn::Kind::SourceField;
+        column.field = expr.field;
+    } else if (fieldsUsed(expr).empty() || singleCodableField(expr, table) >= 0) {
+        CodedValues coded = codeExpression(expr, table, records);
+        column.kind = ResultColumn::Kind::Coded;
+        column.codes = std::move(coded.codes);
+        column.dictionary = std::move(coded.values);
+    } else {
+        column.kind = ResultColumn::Kind::Computed;
+        column.values.reserve(records.size());
+        RecordRow row(table.table(), 0);
+        for (uint32_t r : records) {
+            row.moveTo(r);
+            column.values.push_back(conform(evaluate(expr, row), expr.type));
+        }
+    }
+    return column;
+}
+
+std::shared_ptr<QueryResult> runListing(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
+                                        std::vector<uint32_t> records) {
+    if (!plan.order.empty() && records.size() > 1) {
+        std::vector<CodedValues> keys;
+        std::vector<bool> descending;
+        for (const SortKey& key : plan.order) {
+            keys.push_back(codeExpression(*key.expr, *table, records));
+            descending.push_back(key.descending);
+        }
+        std::vector<uint32_t> order = sortPositions(keys, descending, records.size());
+        std::vector<uint32_t> sorted(records.size());
+        for (size_t i = 0; i < order.size(); ++i) sorted[i] = records[order[i]];
+        records.swap(sorted);
+    }
+    auto result = std::make_shared<QueryResult>(table);
+    for (const OutputItem& item : plan.items) result->mutableColumns().push_back(outputColumn(item, *table, records));
+    result->setRows(std::move(records));
+    return result;
+}
+
+// Records split into groups by the codes of the group keys.
+struct Groups {
+    std::vector<uint32_t> groupOf;         // per record position
+    std::vector<uint32_t> firstRecord;     // per group
+    std::vector<uint32_t> keyCodes;        // per group, keys.size() codes each
+    size_t count() const { return firstRecord.size(); }
+};
+
+Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32_t>& records) {
+    Groups groups;
+    groups.groupOf.assign(records.size(), 0);
+    if (records.empty()) return groups;
+    if (keys.empty()) {
+        groups.firstRecord.push_back(records[0]);
+        return groups;
+    }
+    auto addGroup = [&](size_t position) {
+        groups.firstRecord.push_back(records[position]);
+        for (const CodedValues& k : keys) groups.keyCodes.push_back(k.codes[position]);
+        return static_cast<uint32_t>(groups.firstRecord.size() - 1);
+    };
+    int totalBits = 0;
+    for (const CodedValues& k : keys) totalBits += bitsFor(k.values.size());
+    auto packedKey = [&](size_t position) {
+        uint64_t key = 0;
+        for (const CodedValues& k : keys) {
+            int bits = bitsFor(k.values.size());
+            if (bits > 0) key = (key << bits) | k.codes[position];
+        }
+        return key;
+    };
+    constexpr uint32_t none = 0xFFFFFFFFu;
+    if (totalBits <= 22) {
+        std::vector<uint32_t> direct(size_t(1) << totalBits, none);
+        for (size_t i = 0; i < records.size(); ++i) {
+            uint32_t& g = direct[packedKey(i)];
+            if (g == none) g = addGroup(i);
+            groups.groupOf[i] = g;
+        }
+    } else if (totalBits <= 64) {
+        std::unordered_map<uint64_t, uint32_t> found;
+        for (size_t i = 0; i < records.size(); ++i) {
+            auto [it, added] = found.try_emplace(packedKey(i), 0);
+            if (added) it->second = addGroup(i);
+            groups.groupOf[i] = it->second;
+        }
+    } else {
+        std::map<std::vector<uint32_t>, uint32_t> found;
+        std::vector<uint32_t> key(keys.size());
+        for (size_t i = 0; i < records.size(); ++i) {
+            for (size_t k = 0; k < keys.size(); ++k) key[k] = keys[k].codes[i];
+            auto [it, added] = found.try_emplace(key, 0);
+            if (added) it->second = addGroup(i);
+            groups.groupOf[i] = it->second;
+        }
+    }
+    return groups;
+}
+
+// One aggregate over every group: exact integer sums on parsed number columns
+// where possible, the general aggregate state otherwise.
+std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const std::vector<uint32_t>& records,
+                                   const Groups& groups) {
+    size_t n = groups.count();
+    std::vector<Value> results(n);
+    if (call.function == AggregateFunction::CountStar) {
+        std::vector<int64_t> counts(n, 0);
+        for (uint32_t g : groups.groupOf) ++counts[g];
+        for (size_t g = 0; g < n; ++g) results[g] = conform(Value::integer(counts[g]), call.type);
+        return results;
+    }
+    const BoundExpr& argument = *call.argument;
+    bool summable = call.function == AggregateFunction::Sum || call.function == AggregateFunction::Count;
+    if (summable && argument.kind == BoundKind::Field) {
+        const NumberColumn& column = table.numbers(argument.field);
+        if (column.usable) {
+            std::vector<Int128> sums(n, 0);
+            std::vector<int64_t> counts(n, 0);
+            for (size_t i = 0; i < records.size(); ++i) {
+                uint32_t r = records[i];
+                if (!column.isNull.empty() && column.isNull[r]) continue;
+                uint32_t g = groups.groupOf[i];
+                sums[g] += column.units[r];
+                ++counts[g];
+            }
+            for (size_t g = 0; g < n; ++g) {
+                if (call.function == AggregateFunction::Count)
+                    results[g] = conform(Value::integer(counts[g]), call.type);
+                else
+                    results[g] = counts[g] == 0 ? Value::null()
+                                                : conform(Value::decimal(Decimal{sums[g], column.scale}), call.type);
+            }
+            return results;
+        }
+    }
+    std::vector<AggregateState> states(n, AggregateState(call));
+    if (singleCodableField(argument, table) >= 0) {
+        CodedValues coded = codeExpression(argument, table, records);
+        for (size_t i = 0; i < records.size(); ++i) states[groups.groupOf[i]].add(coded.values[coded.codes[i]]);
+    } else {
+        RecordRow row(table.table(), 0);
+        for (size_t i = 0; i < records.size(); ++i) {
+            row.moveTo(records[i]);
+            states[groups.groupOf[i]].add(evaluate(argument, row));
+        }
+    }
+    for (size_t g = 0; g < n; ++g) results[g] = states[g].finish();
+    return results;
+}
+
+bool sameKey(const BoundExpr& a, const BoundExpr& b) {
+    return &a == &b || (a.kind == BoundKind::Field && b.kind == BoundKind::Field && a.field == b.field);
+}
+
+std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
+                                        const std::vector<uint32_t>& records) {
+    std::vector<const BoundExpr*> keyExprs = plan.groupKeys;
+    if (plan.distinct)
+        for (const OutputItem& item : plan.items) keyExprs.push_back(item.expr.get());
+    std::vector<CodedValues> keys;
+    for (const BoundExpr* k : keyExprs) keys.push_back(codeExpression(*k, *table, records));
+    Groups groups = formGroups(keys, records);
+    size_t n = groups.count();
+
+    std::vector<std::vector<Value>> aggregates(plan.aggregates.size());
+    for (size_t a = 0; a < plan.aggregates.size(); ++a)
+        aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
+
+    // Output values per group.
+    std::vector<std::vector<Value>> columns(plan.items.size(), std::vector<Value>(n));
+    std::vector<Value> groupAggregates(plan.aggregates.size());
+    for (size_t g = 0; g < n; ++g) {
+        for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
+        GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
+        for (size_t c = 0; c < plan.items.size(); ++c)
+            columns[c][g] = conform(evaluate(*plan.items[c].expr, row), plan.items[c].expr->type);
+    }
+
+    // Groups come out in key order, then as ORDER BY asks.
+    std::vector<CodedValues> sortKeys;
+    std::vector<bool> descending;
+    size_t nk = keys.size();
+    auto keyColumn = [&](size_t k) {
+        CodedValues c;
+        c.values.resize(keys[k].values.size());
+        c.codes.resize(n);
+        for (size_t g = 0; g < n; ++g) c.codes[g] = groups.keyCodes[g * nk + k];
+        return c;
+    };
+    for (const SortKey& key : plan.order) {
+        size_t k = 0;
+        while (k < nk && !sameKey(*keyExprs[k], *key.expr)) ++k;
+        if (k < nk) {
+            sortKeys.push_back(keyColumn(k));
+        } else {
+            CodedValues c;
+            std::vector<uint32_t> order(n);
+            std::iota(order.begin(), order.end(), 0u);
+            const std::vector<Value>& values = columns[static_cast<size_t>(key.item)];
+            std::stable_sort(order.begin(), order.end(),
+                             [&](uint32_t a, uint32_t b) { return compareValues(values[a], values[b]) < 0; });
+            c.codes.assign(n, 0);
+            uint32_t code = 0;
+            for (size_t i = 0; i < n; ++i) {
+                if (i > 0 && compareValues(values[order[i - 1]], values[order[i]]) != 0) ++code;
+                c.codes[order[i]] = code;
+            }
+            c.values.resize(code + 1);
+            sortKeys.push_back(std::move(c));
+        }
+        descending.push_back(key.descending);
+    }
+    for (size_t k = 0; k < nk; ++k) {
+        sortKeys.push_back(keyColumn(k));
+        descending.push_back(false);
+    }
+    std::vector<uint32_t> order = sortPositions(sortKeys, descending, n);
+
+    auto result = std::make_shared<QueryResult>(table);
+    for (size_t c = 0; c < plan.items.size(); ++c) {
+        ResultColumn column;
+        column.name = plan.items[c].name;
+        column.type = plan.items[c].expr->type;
+        column.kind = ResultColumn::Kind::Computed;
+        column.values.reserve(n);
+        for (uint32_t g : order) column.values.push_back(std::move(columns[c][g]));
+        result->mutableColumns().push_back(std::move(column));
+    }
+    result->setRowCount(n);
+    return result;
+}
+
+}  // namespace
+
+std::shared_ptr<QueryResult> runSelect(const sql::SelectStatement& statement, std::shared_ptr<CachedTable> table) {
+    SelectPlan plan = bindSelect(statement, table->table());
+    std::vector<uint32_t> records = table->visibleRows();
+    if (plan.where) records = filterRecords(*plan.where, *table, std::move(records));
+    if (plan.grouped() || plan.distinct) return runGrouped(plan, table, records);
+    return runListing(plan, table, std::move(records));
+}
+
+}  // namespace vantrep::engine::exec
