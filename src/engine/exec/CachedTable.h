@@ -46,6 +46,9 @@ public:
     const std::vector<uint32_t>& visibleRows();
     // Memo-type fields (M, G, W) are never dictionary-coded.
     static bool codable(const dbf::DbfField& field);
+    // Decodes, in one pass over the records, every listed field that is not
+    // decoded yet: as a dictionary, or as numbers (N, F, I, Y fields only).
+    void prepare(const std::vector<int>& dictionaryFields, const std::vector<int>& numberFields);
     const DictionaryColumn& dictionary(int field);
     const NumberColumn& numbers(int field);
 

@@ -93,11 +93,16 @@ void collectConjuncts(const BoundExpr& expr, std::vector<const BoundExpr*>& out)
 
 }  // namespace
 
+std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition) {
+    std::vector<const BoundExpr*> parts;
+    collectConjuncts(condition, parts);
+    return parts;
+}
+
 std::vector<uint32_t> filterRecords(const BoundExpr& condition, CachedTable& table, std::vector<uint32_t> records) {
     // A row passes an AND only when every part is true, so the parts filter one
     // after the other; the cheap ones (constant, one coded field) go first.
-    std::vector<const BoundExpr*> parts;
-    collectConjuncts(condition, parts);
+    std::vector<const BoundExpr*> parts = conjuncts(condition);
     std::stable_partition(parts.begin(), parts.end(), [&](const BoundExpr* p) {
         return fieldsUsed(*p).empty() || singleCodableField(*p, table) >= 0;
     });

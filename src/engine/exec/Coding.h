@@ -26,6 +26,9 @@ CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const std:
 std::vector<uint32_t> filterRecords(const BoundExpr& condition, CachedTable& table,
                                     std::vector<uint32_t> records);
 
+// The parts of a condition joined by AND at its top.
+std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition);
+
 // The single field an expression reads when it can be evaluated per distinct
 // value of that field, else -1.
 int singleCodableField(const BoundExpr& expr, const CachedTable& table);

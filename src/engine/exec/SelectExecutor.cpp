@@ -26,17 +26,21 @@ int bitsFor(size_t cardinality) {
 std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const std::vector<bool>& descending,
                                     size_t count) {
     int totalBits = 0;
-    for (const CodedValues& k : keys) totalBits += bitsFor(k.values.size());
+    std::vector<int> bits;
+    for (const CodedValues& k : keys) {
+        bits.push_back(bitsFor(k.values.size()));
+        totalBits += bits.back();
+    }
     std::vector<uint32_t> order(count);
     if (totalBits <= 64) {
         std::vector<std::pair<uint64_t, uint32_t>> packed(count);
         for (size_t i = 0; i < count; ++i) {
             uint64_t key = 0;
             for (size_t k = 0; k < keys.size(); ++k) {
-                int bits = bitsFor(keys[k].values.size());
+                if (bits[k] == 0) continue;
                 uint64_t code = keys[k].codes[i];
                 if (descending[k]) code = keys[k].values.size() - 1 - code;
-                key = bits == 0 ? key : (bits == 64 ? code : (key << bits) | code);
+                key = bits[k] == 64 ? code : (key << bits[k]) | code;
             }
             packed[i] = {key, static_cast<uint32_t>(i)};
         }
@@ -123,28 +127,30 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
     };
     int totalBits = 0;
     for (const CodedValues& k : keys) totalBits += bitsFor(k.values.size());
-    auto packedKey = [&](size_t position) {
-        uint64_t key = 0;
+    constexpr uint32_t none = 0xFFFFFFFFu;
+    if (totalBits <= 64) {
+        // All key codes packed into one word per record, a key at a time.
+        std::vector<uint64_t> packed(records.size(), 0);
         for (const CodedValues& k : keys) {
             int bits = bitsFor(k.values.size());
-            if (bits > 0) key = (key << bits) | k.codes[position];
+            if (bits == 0) continue;
+            const uint32_t* codes = k.codes.data();
+            for (size_t i = 0; i < records.size(); ++i) packed[i] = (packed[i] << bits) | codes[i];
         }
-        return key;
-    };
-    constexpr uint32_t none = 0xFFFFFFFFu;
-    if (totalBits <= 22) {
-        std::vector<uint32_t> direct(size_t(1) << totalBits, none);
-        for (size_t i = 0; i < records.size(); ++i) {
-            uint32_t& g = direct[packedKey(i)];
-            if (g == none) g = addGroup(i);
-            groups.groupOf[i] = g;
-        }
-    } else if (totalBits <= 64) {
-        std::unordered_map<uint64_t, uint32_t> found;
-        for (size_t i = 0; i < records.size(); ++i) {
-            auto [it, added] = found.try_emplace(packedKey(i), 0);
-            if (added) it->second = addGroup(i);
-            groups.groupOf[i] = it->second;
+        if (totalBits <= 22) {
+            std::vector<uint32_t> direct(size_t(1) << totalBits, none);
+            for (size_t i = 0; i < records.size(); ++i) {
+                uint32_t& g = direct[packed[i]];
+                if (g == none) g = addGroup(i);
+                groups.groupOf[i] = g;
+            }
+        } else {
+            std::unordered_map<uint64_t, uint32_t> found;
+            for (size_t i = 0; i < records.size(); ++i) {
+                auto [it, added] = found.try_emplace(packed[i], 0);
+                if (added) it->second = addGroup(i);
+                groups.groupOf[i] = it->second;
+            }
         }
     } else {
         std::map<std::vector<uint32_t>, uint32_t> found;
@@ -214,8 +220,34 @@ bool sameKey(const BoundExpr& a, const BoundExpr& b) {
     return &a == &b || (a.kind == BoundKind::Field && b.kind == BoundKind::Field && a.field == b.field);
 }
 
+// SELECT DISTINCT field over every visible record: the field's dictionary is
+// the answer, already in order.
+std::shared_ptr<QueryResult> distinctValuesOfField(const SelectPlan& plan, std::shared_ptr<CachedTable> table) {
+    const BoundExpr& expr = *plan.items[0].expr;
+    const DictionaryColumn& dictionary = table->dictionary(expr.field);
+    ResultColumn column;
+    column.name = plan.items[0].name;
+    column.type = expr.type;
+    column.kind = ResultColumn::Kind::Computed;
+    for (const Value& v : dictionary.values) column.values.push_back(conform(v, expr.type));
+    if (!plan.order.empty() && plan.order[0].descending) std::reverse(column.values.begin(), column.values.end());
+    auto result = std::make_shared<QueryResult>(table);
+    result->setRowCount(column.values.size());
+    result->mutableColumns().push_back(std::move(column));
+    return result;
+}
+
+bool isWholeFieldDistinct(const SelectPlan& plan, CachedTable& table, size_t recordCount) {
+    if (!plan.distinct || plan.items.size() != 1 || plan.items[0].expr->kind != BoundKind::Field) return false;
+    if (recordCount != table.visibleRows().size()) return false;
+    const dbf::DbfField& field = table.table().fields()[static_cast<size_t>(plan.items[0].expr->field)];
+    if (!CachedTable::codable(field)) return false;
+    return std::all_of(plan.order.begin(), plan.order.end(), [](const SortKey& k) { return k.item == 0; });
+}
+
 std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
                                         const std::vector<uint32_t>& records) {
+    if (isWholeFieldDistinct(plan, *table, records.size())) return distinctValuesOfField(plan, table);
     std::vector<const BoundExpr*> keyExprs = plan.groupKeys;
     if (plan.distinct)
         for (const OutputItem& item : plan.items) keyExprs.push_back(item.expr.get());
@@ -228,20 +260,48 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     for (size_t a = 0; a < plan.aggregates.size(); ++a)
         aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
 
-    // Output values per group.
+    // Output values per group. Key columns take the key's value, and an
+    // aggregate (rounded or not) its result, without a trip through the evaluator.
     std::vector<std::vector<Value>> columns(plan.items.size(), std::vector<Value>(n));
     std::vector<Value> groupAggregates(plan.aggregates.size());
-    for (size_t g = 0; g < n; ++g) {
-        for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
-        GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
-        for (size_t c = 0; c < plan.items.size(); ++c)
-            columns[c][g] = conform(evaluate(*plan.items[c].expr, row), plan.items[c].expr->type);
+    size_t nk = keys.size();
+    for (size_t c = 0; c < plan.items.size(); ++c) {
+        const BoundExpr& expr = *plan.items[c].expr;
+        size_t k = 0;
+        while (k < nk && !sameKey(*keyExprs[k], expr)) ++k;
+        const BoundExpr* aggregate = nullptr;
+        int roundTo = 0;
+        bool rounding = false;
+        if (expr.kind == BoundKind::Aggregate) {
+            aggregate = &expr;
+        } else if (expr.kind == BoundKind::Call && expr.function == "ROUND" && expr.args.size() == 2 &&
+                   expr.args[0]->kind == BoundKind::Aggregate && expr.args[1]->kind == BoundKind::Constant &&
+                   expr.args[1]->constant.isNumber()) {
+            aggregate = expr.args[0].get();
+            roundTo = static_cast<int>(expr.args[1]->constant.asInteger());
+            rounding = true;
+        }
+        for (size_t g = 0; g < n; ++g) {
+            if (k < nk) {
+                columns[c][g] = keys[k].values[groups.keyCodes[g * nk + k]];
+            } else if (aggregate && !rounding) {
+                columns[c][g] = aggregates[static_cast<size_t>(aggregate->aggregate)][g];
+            } else if (aggregate) {
+                const Value& v = aggregates[static_cast<size_t>(aggregate->aggregate)][g];
+                columns[c][g] = v.isNull() || !v.isNumber()
+                                    ? v
+                                    : conform(Value::decimal(v.asDecimal().rounded(roundTo)), expr.type);
+            } else {
+                for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
+                GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
+                columns[c][g] = conform(evaluate(expr, row), expr.type);
+            }
+        }
     }
 
     // Groups come out in key order, then as ORDER BY asks.
     std::vector<CodedValues> sortKeys;
     std::vector<bool> descending;
-    size_t nk = keys.size();
     auto keyColumn = [&](size_t k) {
         CodedValues c;
         c.values.resize(keys[k].values.size());
@@ -292,10 +352,35 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     return result;
 }
 
+// Decodes every column the statement will read in one pass over the records.
+void prepareColumns(const SelectPlan& plan, CachedTable& table) {
+    std::vector<int> dictionaryFields, numberFields;
+    auto wantCoded = [&](const BoundExpr& expr) {
+        int field = singleCodableField(expr, table);
+        if (field >= 0) dictionaryFields.push_back(field);
+    };
+    if (plan.where)
+        for (const BoundExpr* part : conjuncts(*plan.where)) wantCoded(*part);
+    for (const BoundExpr* key : plan.groupKeys) wantCoded(*key);
+    for (const SortKey& key : plan.order) wantCoded(*key.expr);
+    for (const AggregateCall& call : plan.aggregates) {
+        if (!call.argument) continue;
+        bool summed = call.function == AggregateFunction::Sum || call.function == AggregateFunction::Count;
+        if (summed && call.argument->kind == BoundKind::Field)
+            numberFields.push_back(call.argument->field);
+        else
+            wantCoded(*call.argument);
+    }
+    for (const OutputItem& item : plan.items)
+        if (plan.distinct || (!plan.grouped() && item.expr->kind != BoundKind::Field)) wantCoded(*item.expr);
+    table.prepare(dictionaryFields, numberFields);
+}
+
 }  // namespace
 
 std::shared_ptr<QueryResult> runSelect(const sql::SelectStatement& statement, std::shared_ptr<CachedTable> table) {
     SelectPlan plan = bindSelect(statement, table->table());
+    prepareColumns(plan, *table);
     std::vector<uint32_t> records = table->visibleRows();
     if (plan.where) records = filterRecords(*plan.where, *table, std::move(records));
     if (plan.grouped() || plan.distinct) return runGrouped(plan, table, records);

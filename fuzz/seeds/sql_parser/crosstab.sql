@@ -1,0 +1,1 @@
+select MEDIA, MONTH,  ROUND(SUM(SPEND),0) AS SPEND from DATA.DBF WHERE 1=1  AND INLIST(MONTH,1,2) group by 1 ,2 order by 1 ,2

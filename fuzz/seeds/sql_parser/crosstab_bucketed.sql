@@ -1,0 +1,1 @@
+select IIF(INLIST(ALLTRIM(MEDIA),"TV","RADIO"),MEDIA,"Others    ") AS MEDIA, MONTH,  ROUND(SUM(SPEND),0) AS SPEND from DATA.DBF WHERE 1=1  group by 1 ,2 order by 1 ,2

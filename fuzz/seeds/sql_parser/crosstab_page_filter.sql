@@ -1,0 +1,1 @@
+select MEDIA, MONTH,  ROUND(SUM(SPEND),0) AS SPEND from DATA.DBF WHERE 1=1  AND  MEDIA in('A','B') AND MONTH in(2) group by 1 ,2 order by 1 ,2

@@ -1,0 +1,1 @@
+SELECT * FROM [/tmp/work/Rep 1/DATA.DBF] WHERE 1=2

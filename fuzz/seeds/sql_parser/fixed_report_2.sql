@@ -1,0 +1,1 @@
+SELECT * FROM [/tmp/work/Rep 2/data.dbf] ORDER BY date, media_name, timest, prog_name, timebrk

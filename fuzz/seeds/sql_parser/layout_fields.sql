@@ -1,0 +1,1 @@
+SELECT fname FROM [/tmp/work/layouts/Media.str]

@@ -1,0 +1,1 @@
+SELECT * FROM t WHERE NOT a NOT IN (1) .AND. - -b = +c OR !d .OR. e != f # g == h <= i >= j < k > l * m / n

@@ -1,0 +1,1 @@
+SELECT * FROM [/tmp/x/a.str]

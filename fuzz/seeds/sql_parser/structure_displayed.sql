@@ -1,0 +1,1 @@
+SELECT Displayed,Divisor FROM [/tmp/x/a.str]

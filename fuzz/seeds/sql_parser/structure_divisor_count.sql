@@ -1,0 +1,1 @@
+SELECT Divisor,count(*) AS Cnt FROM [/tmp/x/a.str] WHERE Divisor>0 GROUP BY Divisor

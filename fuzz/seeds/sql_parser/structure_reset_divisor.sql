@@ -1,0 +1,1 @@
+UPDATE [/tmp/x/a.dtr] SET Divisor=0

@@ -1,0 +1,1 @@
+UPDATE data.dbf SET a=1, b='x', date={^2004-03-07} WHERE c=2 AND group<>' '

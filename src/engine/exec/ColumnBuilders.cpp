@@ -1,0 +1,151 @@
+#include "engine/exec/ColumnBuilders.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "engine/exec/BoundExpr.h"
+
+namespace vantrep::engine::exec {
+
+namespace {
+
+constexpr uint32_t shortKeyLimit = 16;
+
+uint64_t load8(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+// A key of up to 16 bytes as two words; for a fixed width the words are
+// unique to the bytes (the second word overlaps the first for 9..15 bytes).
+void shortKey(const uint8_t* p, uint32_t length, uint64_t& k0, uint64_t& k1) {
+    if (length >= 8) {
+        k0 = load8(p);
+        k1 = load8(p + length - 8);
+    } else {
+        k0 = 0;
+        k1 = 0;
+        std::memcpy(&k0, p, length);
+    }
+}
+
+uint64_t mix(uint64_t k0, uint64_t k1) {
+    uint64_t h = k0 * 0x9E3779B97F4A7C15ull ^ (k1 + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
+    return h ^ (h >> 29);
+}
+
+uint64_t hashBytes(const uint8_t* p, size_t n) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    while (n >= 8) {
+        h = (h ^ load8(p)) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+        p += 8;
+        n -= 8;
+    }
+    if (n > 0) {
+        uint64_t k = 0;
+        std::memcpy(&k, p, n);
+        h = (h ^ k) * 0x94D049BB133111EBull;
+        h ^= h >> 29;
+    }
+    return h | 1;  // never 0, so that a hash can stand in a slot
+}
+
+}  // namespace
+
+uint32_t RawDictionary::add(const uint8_t* bytes, uint32_t length, uint32_t record) {
+    if (length != width_ || width_ > shortKeyLimit) return addLong(bytes, length, record);
+    if (firstRecords_.size() * 2 >= slots_.size()) grow();
+    uint64_t k0, k1;
+    shortKey(bytes, length, k0, k1);
+    size_t mask = slots_.size() - 1;
+    for (size_t i = mix(k0, k1) & mask;; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.entry == 0) {
+            firstRecords_.push_back(record);
+            s = Slot{k0, k1, static_cast<uint32_t>(firstRecords_.size()), length};
+            return s.entry - 1;
+        }
+        if (s.k0 == k0 && s.k1 == k1) return s.entry - 1;
+    }
+}
+
+uint32_t RawDictionary::addLong(const uint8_t* bytes, uint32_t length, uint32_t record) {
+    if (firstRecords_.size() * 2 >= slots_.size()) grow();
+    uint64_t h = hashBytes(bytes, length);
+    size_t mask = slots_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        Slot& s = slots_[i];
+        if (s.entry == 0) {
+            firstRecords_.push_back(record);
+            longBytes_.resize(firstRecords_.size());
+            longBytes_.back() = bytes;
+            s = Slot{h, 0, static_cast<uint32_t>(firstRecords_.size()), length};
+            return s.entry - 1;
+        }
+        if (s.k0 == h && s.length == length && std::memcmp(longBytes_[s.entry - 1], bytes, length) == 0)
+            return s.entry - 1;
+    }
+}
+
+void RawDictionary::grow() {
+    std::vector<Slot> slots(slots_.empty() ? 256 : slots_.size() * 2);
+    size_t mask = slots.size() - 1;
+    for (const Slot& s : slots_) {
+        if (s.entry == 0) continue;
+        bool isShort = s.length == width_ && width_ <= shortKeyLimit;
+        size_t i = (isShort ? mix(s.k0, s.k1) : s.k0) & mask;
+        while (slots[i].entry != 0) i = (i + 1) & mask;
+        slots[i] = s;
+    }
+    slots_.swap(slots);
+}
+
+DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
+    : table_(table), field_(field), raw_(table.fields()[static_cast<size_t>(field)].length) {
+    const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
+    offset_ = f.offset;
+    length_ = f.length;
+    nullable_ = f.nullBit >= 0;
+    fixedWidth_ = f.type != 'V' && f.type != 'Q';
+    direct_ = fixedWidth_ && !nullable_ && f.length <= 2;
+    if (direct_) directEntries_.assign(65536, DictionaryColumn::noCode);
+    codes_.assign(recordCount, DictionaryColumn::noCode);
+}
+
+void DictionaryBuilder::finish(const std::vector<uint32_t>& visible, DictionaryColumn& column) {
+    // Entries in value order; bytes that differ but mean the same value (" 1"
+    // and "1 " in an N field) share one code. NULL sorts first and is code 0.
+    size_t n = raw_.size();
+    std::vector<Value> entryValues(n);
+    for (uint32_t e = 0; e < n; ++e) entryValues[e] = table_.value(raw_.firstRecord(e), field_);
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return compareValues(entryValues[a], entryValues[b]) < 0; });
+    column.values.clear();
+    if (hasNull_) column.values.push_back(Value::null());
+    std::vector<uint32_t> entryCodes(n, 0);
+    for (uint32_t e : order) {
+        if (column.values.size() == (hasNull_ ? 1u : 0u) || compareValues(column.values.back(), entryValues[e]) != 0)
+            column.values.push_back(std::move(entryValues[e]));
+        entryCodes[e] = static_cast<uint32_t>(column.values.size() - 1);
+    }
+    for (uint32_t r : visible) codes_[r] = codes_[r] == nullEntry ? 0 : entryCodes[codes_[r]];
+    column.codes = std::move(codes_);
+}
+
+NumberBuilder::NumberBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount) : table_(table), field_(field) {
+    const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
+    type_ = f.type;
+    offset_ = f.offset;
+    length_ = f.length;
+    nullable_ = f.nullBit >= 0;
+    column_.scale = f.type == 'Y' ? 4 : (f.type == 'I' ? 0 : f.decimals);
+    column_.usable = f.type == 'N' || f.type == 'F' || f.type == 'I' || f.type == 'Y';
+    column_.units.assign(recordCount, 0);
+    if (nullable_) column_.isNull.assign(recordCount, 0);
+}
+
+}  // namespace vantrep::engine::exec
