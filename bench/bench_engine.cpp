@@ -253,7 +253,8 @@ int runBenchmark(const Options& options) {
 
         double first = median(firstOpen), again = median(againOpen);
         std::printf("%-5s %9lld  %9.1f %9.1f %7s %-4s %9.1f %-4s  %9.1f %9.1f %7s %-4s\n", query.name,
-                    static_cast<long long>(rows), first, median(firstRead), targetText(query.firstTargetMs).c_str(),
+                    static_cast<long long>(rows), first, median(firstRead),
+                    targetText(query.firstTargetMs).c_str(),
                     verdict(first, query.firstTargetMs), peakMb, verdict(peakMb, memoryLimitMb), again,
                     median(againRead), targetText(query.againTargetMs).c_str(),
                     query.againTargetMs > 0 ? verdict(again, query.againTargetMs) : "");

@@ -8,7 +8,7 @@ target=${1:?target name}
 seconds=${2:-60}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTREP_FUZZ=ON -DVANTREP_SANITIZE=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
 cmake --build build-fuzz --target "$target"
 work=fuzz/corpus-work/$target
 findings=fuzz/findings/$target

@@ -106,8 +106,10 @@ std::optional<Decimal> Decimal::parse(std::string_view text) {
 
 Decimal Decimal::fromDouble(double v, int scale) {
     if (!std::isfinite(v)) return Decimal{0, scale};
+    // Seventeen significant digits hold the double exactly enough; the
+    // rounding to `scale` is then done in decimal, half away from zero.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", scale, v);
+    std::snprintf(buffer, sizeof buffer, "%.17g", v);
     auto d = parse(buffer);
     return d ? d->rescaled(scale) : Decimal{0, scale};
 }

@@ -12,6 +12,7 @@ namespace vantrep::engine {
 enum ErrorNumber : int {
     errFileNotFound = 1,        // table or memo file does not exist
     errDataTypeMismatch = 9,    // operand or value of the wrong type
+    errDivisionByZero = 1307,   // a division (or modulus) by zero
     errSyntax = 10,             // statement cannot be parsed
     errUnknownName = 12,        // field or variable not found
     errNotATable = 15,          // the file is not a readable table

@@ -96,9 +96,11 @@ brands = collections.Counter()
 durations = collections.Counter()
 for n, r in enumerate(records):
     d = r['DATE']
-    if not datetime.date(2023, 1, 1) <= d <= datetime.date(2024, 12, 31): problems.append('record %d: date %s' % (n, d))
+    if not datetime.date(2023, 1, 1) <= d <= datetime.date(2024, 12, 31):
+        problems.append('record %d: date %s' % (n, d))
     if r['MONTH'] != d.month: problems.append('record %d: MONTH %r for %s' % (n, r['MONTH'], d))
-    if r['WEEKDAY'] != d.isoweekday() % 7 + 1: problems.append('record %d: WEEKDAY %r for %s' % (n, r['WEEKDAY'], d))
+    if r['WEEKDAY'] != d.isoweekday() % 7 + 1:  # 1 = Sunday .. 7 = Saturday
+        problems.append('record %d: WEEKDAY %r for %s' % (n, r['WEEKDAY'], d))
     if not 5 <= r['DURATION'] <= 120: problems.append('record %d: DURATION %r' % (n, r['DURATION']))
     if r['SPOTS'] < 1: problems.append('record %d: SPOTS %r' % (n, r['SPOTS']))
     if r['SPEND'] <= 0 or abs(r['SPEND'] * 100 - round(r['SPEND'] * 100)) > 1e-6:
@@ -117,7 +119,8 @@ advertisers = set().union(*owners.values())
 if not 500 <= len(advertisers) <= 800: problems.append('%d advertisers' % len(advertisers))
 if [d for d, _ in durations.most_common(2)] != [30, 15]: problems.append('durations %r' % durations.most_common(3))
 counts = sorted(brands.values(), reverse=True)
-if counts[0] < 10 * counts[len(counts) // 2]: problems.append('brand counts not skewed: top %d, median %d' % (counts[0], counts[len(counts) // 2]))
+top, median = counts[0], counts[len(counts) // 2]
+if top < 10 * median: problems.append('brand counts not skewed: top %d, median %d' % (top, median))
 sys.exit('\n'.join(problems[:20]) if problems else 0)
 )",
                                 {path, "20000"});

@@ -9,6 +9,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/dbf/DbfTable.h"
+#include "engine/dbf/DbfWriter.h"
 #include "engine/support/TempDir.h"
 
 using namespace vantrep::engine;
@@ -179,6 +180,20 @@ TEST(DbfReadTypes, FixedTypesDecodeAsVisualFoxProStoresThem) {
     EXPECT_EQ(t->value(2, 7), Value::decimal(Decimal{0, 1}));
 }
 
+TEST(DbfReadTypes, DateTimesOutsideTheCalendarReadEmpty) {
+    TempDir dir;
+    std::vector<std::string> records = {" " + le32(0xFFFFFFFF) + le32(0), " " + le32(jdn2004_03_07) + le32(86400000),
+                                        " " + le32(1721425) + le32(0), " " + le32(5373484) + le32(86399999),
+                                        " " + le32(0) + le32(5)};
+    dir.write("t.dbf", rawTable(0x30, {{"AT", 'T', 8}}, records));
+    auto t = DbfTable::open(dir.file("t.dbf"));
+    EXPECT_EQ(t->value(0, 0), Value::dateTime(0));
+    EXPECT_EQ(t->value(1, 0), Value::dateTime(0));  // a time of day past midnight
+    EXPECT_EQ(t->value(2, 0), Value::dateTime(0));  // the day before 0001-01-01
+    EXPECT_EQ(t->value(3, 0), Value::dateTime(int64_t(5373484) * 86400000 + 86399999));
+    EXPECT_EQ(t->value(4, 0), Value::dateTime(0));
+}
+
 TEST(DbfReadTypes, NumbersAreTakenExactlyAsWritten) {
     TempDir dir;
     const char* texts[] = {"     147.8", "   12,50  ", ".98765432109876E+20", "  ********", "  12ab    ", "    1.2345",
@@ -252,6 +267,16 @@ TEST(DbfReadLayout, HeaderRecordAndCountTolerances) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(t->record(2)), 7), "Xijkl##");
     EXPECT_EQ(t->codePage(), 1252);  // no mark
     EXPECT_EQ(t->version(), 0x03);
+}
+
+TEST(DbfReadLayout, LongCharacterFieldsOfDBaseKeepTheHighByteInDecimals) {
+    TempDir dir;
+    std::string text = std::string(299, 'a') + "z";
+    dir.write("t.dbf", rawTable(0x03, {{"LONG", 'C', 300 - 256, 1}}, {" " + text}, 0x03, 0, 301));
+    auto t = DbfTable::open(dir.file("t.dbf"));
+    EXPECT_EQ(t->fields()[0].length, 300);
+    EXPECT_EQ(t->fields()[0].decimals, 0);
+    EXPECT_EQ(t->value(0, 0), Value::string(text));
 }
 
 TEST(DbfReadLayout, FieldsAreFoundByNameInAnyCase) {
@@ -398,5 +423,34 @@ TEST(DbfParseNumeric, RefusesJunkExtraDecimalsAndOverflow) {
         EXPECT_FALSE(parseNumericField(text, std::strlen(text), scale, units, blank)) << text;
         EXPECT_EQ(units, 0) << text;
         EXPECT_FALSE(blank) << text;
+    }
+}
+
+TEST(DbfWriteVariableLength, AssignSetsTheLengthByteAndBits) {
+    TempDir dir;
+    // V is bits 0 (length) and 1 (null), Q bit 2.
+    std::vector<RawField> fields = {{"V", 'V', 6, 0, 0x02}, {"Q", 'Q', 4}, {"_NullFlags", '0', 1, 0, 0x05}};
+    dir.write("t.dbf", rawTable(0x32, fields, {std::string(" ") + "abcdef" + std::string(4, '\0') + std::string(1, '\0')}));
+    DbfWriter writer(dir.file("t.dbf"));
+    auto t = DbfTable::open(dir.file("t.dbf"));
+    writer.assign(0, 0, Value::string("xy"));
+    writer.assign(0, 1, Value::string(std::string("\x01\x02\x03", 3)));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(t->record(0)), 12),
+              std::string(" xy   \x02") + std::string("\x01\x02\x03\x03", 4) + "\x05");
+    EXPECT_EQ(t->value(0, 0), Value::string("xy"));
+    EXPECT_EQ(t->value(0, 1), Value::string(std::string("\x01\x02\x03", 3)));
+    writer.assign(0, 0, Value::string("sixsix"));
+    writer.assign(0, 1, Value::string(""));
+    EXPECT_EQ(t->value(0, 0), Value::string("sixsix"));
+    EXPECT_EQ(t->value(0, 1), Value::string(""));
+    EXPECT_EQ(t->record(0)[11], 0x04);
+    writer.assign(0, 0, Value::null());
+    EXPECT_TRUE(t->value(0, 0).isNull());
+    EXPECT_EQ(t->record(0)[11], 0x06);
+    try {
+        writer.assign(0, 0, Value::string("seven!!"));
+        ADD_FAILURE() << "a value longer than V(6) was written";
+    } catch (const EngineError& e) {
+        EXPECT_EQ(e.number(), errFieldTooWide);
     }
 }

@@ -133,6 +133,10 @@ TEST(DbfWriteLayout, DBase3HeaderAndDbtMemo) {
     EXPECT_EQ(dbt.substr(1024, 602), std::string(600, 'x') + "\x1A\x1A");
     EXPECT_EQ(dbt.size(), 2048u);
 
+    DbfWriter::create(dir.file("plain.dbf"), {{"NAME", 'C', 5}}, TableFormat::DBase3);
+    EXPECT_EQ(byteAt(dir.read("plain.dbf"), 0), 0x03);  // no memo: no .dbt
+    EXPECT_EQ(stampOf(dir.file("plain.dbt")), FileStamp{});
+
     auto t = DbfTable::open(dir.file("D3.DBF"));
     EXPECT_EQ(t->value(0, 1), Value::string("memo text"));
     EXPECT_EQ(t->value(1, 1), Value::string(std::string(600, 'x')));
@@ -369,6 +373,9 @@ TEST(DbfWriteRefusals, ValuesThatDoNotFitOrHaveTheWrongKind) {
         {4, Value::integer(1), errDataTypeMismatch, "OK"},
         {5, dec(123456, 5), errFieldTooWide, "CASH"},
         {6, Value::string("2004"), errDataTypeMismatch, "AT"},
+        {3, Value::date(-5), errFieldTooWide, "the day number -5"},
+        {3, Value::date(5373485), errFieldTooWide, "ON"},
+        {6, Value::dateTime(-1), errFieldTooWide, "AT"},
         {0, Value::null(), errDataTypeMismatch, "null"},
     };
     std::string before = dir.read("t.dbf");

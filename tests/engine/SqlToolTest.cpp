@@ -26,7 +26,8 @@ const std::string usageText = "usage: vantrep-sql FOLDER \"STATEMENT\"\n";
 Value number(int64_t units, int scale) { return Value::decimal(Decimal{units, scale}); }
 Value date(int y, int m, int d) { return Value::date(engine::julianDay(y, m, d)); }
 Value dateTime(int y, int m, int d, int h, int min, int s) {
-    return Value::dateTime(int64_t(engine::julianDay(y, m, d)) * engine::msPerDay + ((h * 60 + min) * 60 + s) * 1000);
+    int64_t ms = ((h * 60 + min) * 60 + s) * 1000;
+    return Value::dateTime(int64_t(engine::julianDay(y, m, d)) * engine::msPerDay + ms);
 }
 
 class SqlToolTest : public ::testing::Test {
@@ -62,7 +63,8 @@ protected:
     std::string quantitiesOnDisk() {
         ProgramResult r = runPython(
             "import sys, dbfread\n"
-            "print(' '.join('%.2f' % r['QTY'] for r in dbfread.DBF(sys.argv[1], encoding='cp1252', ignore_missing_memofile=True)))\n",
+            "table = dbfread.DBF(sys.argv[1], encoding='cp1252', ignore_missing_memofile=True)\n"
+            "print(' '.join('%.2f' % r['QTY'] for r in table))\n",
             {temp_.file("ITEMS.DBF")});
         EXPECT_EQ(r.exitStatus, 0) << r.err;
         return r.out;

@@ -37,6 +37,10 @@ constexpr uint8_t fieldFlagSystem = 0x01;
 constexpr uint8_t fieldFlagNullable = 0x02;
 constexpr uint8_t fieldFlagBinary = 0x04;
 constexpr size_t backlinkLength = 263;
+// Julian Day Numbers of 0001-01-01 and 9999-12-31: the dates a table can hold.
+constexpr int64_t firstCalendarDay = 1721426;
+constexpr int64_t lastCalendarDay = 5373484;
+
 // Bytes of a file's start that are enough to decode any header.
 constexpr size_t headerReadLength = 65536 + 32;
 

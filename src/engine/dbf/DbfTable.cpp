@@ -64,9 +64,11 @@ Value dateValue(const char* bytes) {
     return Value::date(julianDay(parts[0], parts[1], parts[2]));
 }
 
+// A day number or time of day outside the calendar reads as the empty
+// datetime, as an impossible date reads as the empty date.
 Value dateTimeValue(const uint8_t* bytes) {
-    if (std::memcmp(bytes, "        ", 8) == 0) return Value::dateTime(0);
     int64_t day = readLe32(bytes), ms = readLe32(bytes + 4);
+    if (day < firstCalendarDay || day > lastCalendarDay || ms >= msPerDay) return Value::dateTime(0);
     return Value::dateTime(day * msPerDay + ms);
 }
 

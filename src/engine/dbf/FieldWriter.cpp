@@ -29,7 +29,14 @@ std::string fieldText(const DbfField& field) {
     return text;
 }
 
+bool inCalendar(int64_t day) { return day >= firstCalendarDay && day <= lastCalendarDay; }
+
 std::string valueText(const Value& value) {
+    bool dated = value.kind() == ValueKind::Date || value.kind() == ValueKind::DateTime;
+    if (dated && !value.isEmptyDate()) {
+        int64_t day = value.kind() == ValueKind::Date ? value.asDate() : value.asDateTime() / msPerDay;
+        if (!inCalendar(day)) return "the day number " + std::to_string(day);
+    }
     switch (value.kind()) {
     case ValueKind::Null: return ".NULL.";
     case ValueKind::Logical: return value.asLogical() ? ".T." : ".F.";
@@ -137,9 +144,9 @@ void FieldWriter::put(uint8_t* record, int index, const Value& value, const Stor
             std::memset(bytes, ' ', 8);
             break;
         }
+        if (!inCalendar(value.asDate())) tooWide(field, value);
         int y, m, d;
         civilFromJulianDay(value.asDate(), y, m, d);
-        if (y < 1 || y > 9999) tooWide(field, value);
         char text[16];
         std::snprintf(text, sizeof text, "%04d%02d%02d", y, m, d);
         std::memcpy(bytes, text, 8);
@@ -150,7 +157,7 @@ void FieldWriter::put(uint8_t* record, int index, const Value& value, const Stor
         if (value.kind() == ValueKind::DateTime) ms = value.asDateTime();
         else if (value.kind() == ValueKind::Date) ms = int64_t(value.asDate()) * msPerDay;
         else mismatch(field, value);
-        if (ms < 0 || ms / msPerDay > INT64_C(0xFFFFFFFF)) tooWide(field, value);
+        if (ms != 0 && (ms < 0 || !inCalendar(ms / msPerDay))) tooWide(field, value);
         writeLe32(bytes, static_cast<uint32_t>(ms / msPerDay));
         writeLe32(bytes + 4, static_cast<uint32_t>(ms % msPerDay));
         break;

@@ -11,9 +11,6 @@
 
 namespace vantrep::engine::exec {
 
-// The number Visual FoxPro gives the fault, so that the message reads familiar.
-constexpr int errDivisionByZero = 1307;
-
 // Decimals a quotient is computed with before its column rounds it: enough
 // that a later ROUND of a ratio does not round twice.
 constexpr int quotientWorkingDecimals = 18;

@@ -9,36 +9,12 @@ namespace vantrep::engine::exec {
 
 namespace {
 
-constexpr uint32_t shortKeyLimit = 16;
-
-uint64_t load8(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;
-}
-
-// A key of up to 16 bytes as two words; for a fixed width the words are
-// unique to the bytes (the second word overlaps the first for 9..15 bytes).
-void shortKey(const uint8_t* p, uint32_t length, uint64_t& k0, uint64_t& k1) {
-    if (length >= 8) {
-        k0 = load8(p);
-        k1 = load8(p + length - 8);
-    } else {
-        k0 = 0;
-        k1 = 0;
-        std::memcpy(&k0, p, length);
-    }
-}
-
-uint64_t mix(uint64_t k0, uint64_t k1) {
-    uint64_t h = k0 * 0x9E3779B97F4A7C15ull ^ (k1 + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
-    return h ^ (h >> 29);
-}
-
 uint64_t hashBytes(const uint8_t* p, size_t n) {
     uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
     while (n >= 8) {
-        h = (h ^ load8(p)) * 0xBF58476D1CE4E5B9ull;
+        uint64_t k;
+        std::memcpy(&k, p, 8);
+        h = (h ^ k) * 0xBF58476D1CE4E5B9ull;
         h ^= h >> 31;
         p += 8;
         n -= 8;
@@ -54,35 +30,26 @@ uint64_t hashBytes(const uint8_t* p, size_t n) {
 
 }  // namespace
 
-uint32_t RawDictionary::add(const uint8_t* bytes, uint32_t length, uint32_t record) {
-    if (length != width_ || width_ > shortKeyLimit) return addLong(bytes, length, record);
+uint32_t RawDictionary::addShort(size_t slot, uint64_t k0, uint64_t k1, uint32_t record) {
+    firstRecords_.push_back(record);
+    slots_[slot] = Slot{k0, k1, static_cast<uint32_t>(firstRecords_.size()), width_};
+    uint32_t entry = static_cast<uint32_t>(firstRecords_.size() - 1);
     if (firstRecords_.size() * 2 >= slots_.size()) grow();
-    uint64_t k0, k1;
-    shortKey(bytes, length, k0, k1);
-    size_t mask = slots_.size() - 1;
-    for (size_t i = mix(k0, k1) & mask;; i = (i + 1) & mask) {
-        Slot& s = slots_[i];
-        if (s.entry == 0) {
-            firstRecords_.push_back(record);
-            s = Slot{k0, k1, static_cast<uint32_t>(firstRecords_.size()), length};
-            return s.entry - 1;
-        }
-        if (s.k0 == k0 && s.k1 == k1) return s.entry - 1;
-    }
+    return entry;
 }
 
 uint32_t RawDictionary::addLong(const uint8_t* bytes, uint32_t length, uint32_t record) {
-    if (firstRecords_.size() * 2 >= slots_.size()) grow();
     uint64_t h = hashBytes(bytes, length);
-    size_t mask = slots_.size() - 1;
-    for (size_t i = h & mask;; i = (i + 1) & mask) {
+    for (size_t i = h & mask_;; i = (i + 1) & mask_) {
         Slot& s = slots_[i];
         if (s.entry == 0) {
             firstRecords_.push_back(record);
             longBytes_.resize(firstRecords_.size());
             longBytes_.back() = bytes;
             s = Slot{h, 0, static_cast<uint32_t>(firstRecords_.size()), length};
-            return s.entry - 1;
+            uint32_t entry = s.entry - 1;
+            if (firstRecords_.size() * 2 >= slots_.size()) grow();
+            return entry;
         }
         if (s.k0 == h && s.length == length && std::memcmp(longBytes_[s.entry - 1], bytes, length) == 0)
             return s.entry - 1;
@@ -90,7 +57,7 @@ uint32_t RawDictionary::addLong(const uint8_t* bytes, uint32_t length, uint32_t 
 }
 
 void RawDictionary::grow() {
-    std::vector<Slot> slots(slots_.empty() ? 256 : slots_.size() * 2);
+    std::vector<Slot> slots(slots_.size() * 2);
     size_t mask = slots.size() - 1;
     for (const Slot& s : slots_) {
         if (s.entry == 0) continue;
@@ -100,6 +67,7 @@ void RawDictionary::grow() {
         slots[i] = s;
     }
     slots_.swap(slots);
+    mask_ = mask;
 }
 
 DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
@@ -136,7 +104,10 @@ void DictionaryBuilder::finish(const std::vector<uint32_t>& visible, DictionaryC
     column.codes = std::move(codes_);
 }
 
-NumberBuilder::NumberBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount) : table_(table), field_(field) {
+NumberBuilder::NumberBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
+    : table_(table),
+      field_(field),
+      plain_(table.fields()[static_cast<size_t>(field)].length, table.fields()[static_cast<size_t>(field)].decimals) {
     const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
     type_ = f.type;
     offset_ = f.offset;

@@ -10,6 +10,7 @@
 
 #include "engine/dbf/DbfTable.h"
 #include "engine/exec/CachedTable.h"
+#include "engine/exec/PlainNumber.h"
 
 namespace vantrep::engine::exec {
 
@@ -20,7 +21,16 @@ class RawDictionary {
 public:
     explicit RawDictionary(uint32_t width) : width_(width) {}
 
-    uint32_t add(const uint8_t* bytes, uint32_t length, uint32_t record);
+    uint32_t add(const uint8_t* bytes, uint32_t length, uint32_t record) {
+        if (length != width_ || width_ > shortKeyLimit) return addLong(bytes, length, record);
+        uint64_t k0, k1;
+        shortKey(bytes, length, k0, k1);
+        for (size_t i = mix(k0, k1) & mask_;; i = (i + 1) & mask_) {
+            const Slot& s = slots_[i];
+            if (s.entry == 0) return addShort(i, k0, k1, record);
+            if (s.k0 == k0 && s.k1 == k1) return s.entry - 1;
+        }
+    }
     size_t size() const { return firstRecords_.size(); }
     uint32_t firstRecord(uint32_t entry) const { return firstRecords_[entry]; }
 
@@ -30,11 +40,35 @@ private:
         uint32_t entry = 0;       // entry + 1; 0 = empty
         uint32_t length = 0;
     };
+    static constexpr uint32_t shortKeyLimit = 16;
+    static uint64_t load8(const uint8_t* p) {
+        uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+    // A key of up to 16 bytes as two words; for a fixed width the words are
+    // unique to the bytes (the second word overlaps the first for 9..15 bytes).
+    static void shortKey(const uint8_t* p, uint32_t length, uint64_t& k0, uint64_t& k1) {
+        if (length >= 8) {
+            k0 = load8(p);
+            k1 = load8(p + length - 8);
+        } else {
+            k0 = 0;
+            k1 = 0;
+            std::memcpy(&k0, p, length);
+        }
+    }
+    static uint64_t mix(uint64_t k0, uint64_t k1) {
+        uint64_t h = k0 * 0x9E3779B97F4A7C15ull ^ (k1 + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
+        return h ^ (h >> 29);
+    }
+    uint32_t addShort(size_t slot, uint64_t k0, uint64_t k1, uint32_t record);
     void grow();
     uint32_t addLong(const uint8_t* bytes, uint32_t length, uint32_t record);
 
     uint32_t width_;
-    std::vector<Slot> slots_;
+    std::vector<Slot> slots_ = std::vector<Slot>(256);
+    size_t mask_ = 255;
     std::vector<uint32_t> firstRecords_;
     std::vector<const uint8_t*> longBytes_;  // long keys: where the bytes are
 };
@@ -90,10 +124,10 @@ public:
         }
         case 'Y': std::memcpy(&column_.units[record], p, 8); break;
         default: {
-            const char* text = reinterpret_cast<const char*>(p);
             bool blank;
-            if (!parsePlainNumber(text, column_.units[record]) &&
-                !dbf::parseNumericField(text, length_, column_.scale, column_.units[record], blank))
+            if (!plain_.read(p, column_.units[record]) &&
+                !dbf::parseNumericField(reinterpret_cast<const char*>(p), length_, column_.scale,
+                                        column_.units[record], blank))
                 column_.usable = false;
         }
         }
@@ -101,36 +135,6 @@ public:
     }
     NumberColumn take() { return std::move(column_); }
 
-    // The form nearly every writer uses: blanks, an optional minus, digits, and
-    // exactly `scale` decimals after a point, filling the field. Anything else
-    // (blank, short decimals, exponent, junk) is left to the general parser.
-    bool parsePlainNumber(const char* text, int64_t& units) const {
-        const uint32_t scale = static_cast<uint32_t>(column_.scale);
-        if (length_ > 18 || (scale > 0 && scale + 1 > length_)) return false;  // no room for int64 or a point
-        uint32_t i = 0;
-        while (i < length_ && text[i] == ' ') ++i;
-        if (i == length_) return false;
-        bool negative = text[i] == '-';
-        if (negative) ++i;
-        uint32_t integerEnd = scale > 0 ? length_ - scale - 1 : length_;
-        if (i > integerEnd || (scale == 0 && i == length_)) return false;
-        int64_t value = 0;
-        for (; i < integerEnd; ++i) {
-            unsigned digit = static_cast<unsigned char>(text[i]) - '0';
-            if (digit > 9) return false;
-            value = value * 10 + digit;
-        }
-        if (column_.scale > 0) {
-            if (text[i] != '.') return false;
-            for (++i; i < length_; ++i) {
-                unsigned digit = static_cast<unsigned char>(text[i]) - '0';
-                if (digit > 9) return false;
-                value = value * 10 + digit;
-            }
-        }
-        units = negative ? -value : value;
-        return true;
-    }
     int field() const { return field_; }
 
 private:
@@ -139,6 +143,7 @@ private:
     char type_;
     uint32_t offset_, length_;
     bool nullable_;
+    PlainNumberReader plain_;
     NumberColumn column_;
 };
 

@@ -129,13 +129,24 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
     for (const CodedValues& k : keys) totalBits += bitsFor(k.values.size());
     constexpr uint32_t none = 0xFFFFFFFFu;
     if (totalBits <= 64) {
-        // All key codes packed into one word per record, a key at a time.
-        std::vector<uint64_t> packed(records.size(), 0);
+        // All key codes packed into one word per record.
+        std::vector<uint64_t> packed(records.size());
+        std::vector<int> bits;
+        std::vector<const uint32_t*> codes;
         for (const CodedValues& k : keys) {
-            int bits = bitsFor(k.values.size());
-            if (bits == 0) continue;
-            const uint32_t* codes = k.codes.data();
-            for (size_t i = 0; i < records.size(); ++i) packed[i] = (packed[i] << bits) | codes[i];
+            bits.push_back(bitsFor(k.values.size()));
+            codes.push_back(k.codes.data());
+        }
+        if (keys.size() == 2) {
+            const uint32_t *a = codes[0], *b = codes[1];
+            const int shift = bits[1];
+            for (size_t i = 0; i < records.size(); ++i) packed[i] = (uint64_t(a[i]) << shift) | b[i];
+        } else {
+            for (size_t i = 0; i < records.size(); ++i) {
+                uint64_t key = 0;
+                for (size_t k = 0; k < keys.size(); ++k) key = (key << bits[k]) | codes[k][i];
+                packed[i] = key;
+            }
         }
         if (totalBits <= 22) {
             std::vector<uint32_t> direct(size_t(1) << totalBits, none);

@@ -39,7 +39,12 @@ std::optional<ColumnType> commonType(const ColumnType& a, const ColumnType& b);
 bool comparable(const ColumnType& a, const ColumnType& b);
 
 // Result of a + b, a - b, a * b, a / b; nothing when the operator does not take
-// these operand types.
+// these operand types. Numbers (I counts as 11 integer places, Y as 16):
+// + and - one integer place more than the wider operand and its decimals;
+// * the integer places and the decimals of both added; / N(20, four decimals
+// more than the operands); any B operand gives B. Strings joined: C(wa + wb),
+// M when one is a memo. Date +/- number: the date's type; date - date N(10,0)
+// days; with a datetime on either side N(20,3) seconds.
 std::optional<ColumnType> arithmeticType(const std::string& op, const ColumnType& a, const ColumnType& b);
 
 // "(position N)" with the 0-based statement offset shown 1-based.

@@ -22,9 +22,9 @@ std::string describe(const Expr& expr);
 //   (UPDATE (TABLE "a.dtr") (SET (Divisor 0)) (WHERE ...))
 std::string describe(const Statement& statement);
 
-// Statement text in a canonical form: keywords upper case, every operation in
-// parentheses, table names in brackets. parseStatement() of it gives a tree
-// that describe() prints exactly as the original.
+// Statement text in a canonical form: keywords upper case, parentheses only
+// where precedence needs them, table names in brackets. parseStatement() of it
+// gives a tree that describe() prints exactly as the original.
 std::string toSql(const Statement& statement);
 
 }  // namespace vantrep::engine::sql

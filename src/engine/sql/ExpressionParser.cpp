@@ -93,13 +93,17 @@ private:
         return node;
     }
 
-    Node parseComparison() {
+    bool atComparison() const {
         static const char* const comparisons[] = {"=", "==", "<>", "!=", "#", "<", ">", "<=", ">="};
+        return std::any_of(std::begin(comparisons), std::end(comparisons),
+                           [&](const char* symbol) { return tokens_.atSymbol(symbol); });
+    }
+
+    // "!=" and "#" are written "<>" in the tree; "a NOT IN (...)" is NOT over IN.
+    Node parseComparison() {
         Node left = parseAdditive();
         while (true) {
-            if (tokens_.current().kind == TokenKind::Symbol &&
-                std::any_of(std::begin(comparisons), std::end(comparisons),
-                            [&](const char* symbol) { return tokens_.current().text == symbol; })) {
+            if (atComparison()) {
                 Token op = tokens_.current();
                 tokens_.advance();
                 std::string name = (op.text == "!=" || op.text == "#") ? "<>" : op.text;
