@@ -155,6 +155,9 @@ TEST_F(FixedReports, ErrorsNameTheFaultForTheUser) {
     expectError("SELECT  from DATA.DBF WHERE 1=1 ", engine::errSyntax, "position");
     expectError("SELECT MEDIANAME FROM DATA.DBF ORDER BY 3", engine::errSyntax, "ORDER BY");
     expectError("SELECT MEDIANAME + 1 FROM DATA.DBF", engine::errDataTypeMismatch, "");
+    expectError("SELECT DISTINCT BRAND FROM DATA.DBF ORDER BY PRODUCT", engine::errUnknownName, "ORDER BY");
+    expectError("SELECT BRAND, COUNT(*) FROM DATA.DBF GROUP BY 1 ORDER BY PRODUCT", engine::errUnknownName,
+                "ORDER BY");
 }
 
 }  // namespace

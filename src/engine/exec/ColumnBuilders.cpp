@@ -38,20 +38,37 @@ uint32_t RawDictionary::addShort(size_t slot, uint64_t k0, uint64_t k1, uint32_t
     return entry;
 }
 
+// Equal bytes, compared a word at a time.
+static bool sameBytes(const uint8_t* a, const uint8_t* b, uint32_t length) {
+    if (length < 8) return std::memcmp(a, b, length) == 0;
+    uint32_t j = 0;
+    for (; j + 8 <= length; j += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + j, 8);
+        std::memcpy(&y, b + j, 8);
+        if (x != y) return false;
+    }
+    if (j == length) return true;
+    uint64_t x, y;
+    std::memcpy(&x, a + length - 8, 8);
+    std::memcpy(&y, b + length - 8, 8);
+    return x == y;
+}
+
 uint32_t RawDictionary::addLong(const uint8_t* bytes, uint32_t length, uint32_t record) {
     uint64_t h = hashBytes(bytes, length);
     for (size_t i = h & mask_;; i = (i + 1) & mask_) {
         Slot& s = slots_[i];
         if (s.entry == 0) {
             firstRecords_.push_back(record);
-            longBytes_.resize(firstRecords_.size());
-            longBytes_.back() = bytes;
+            offsets_.push_back(static_cast<uint32_t>(longBytes_.size()));
+            longBytes_.insert(longBytes_.end(), bytes, bytes + length);
             s = Slot{h, 0, static_cast<uint32_t>(firstRecords_.size()), length};
             uint32_t entry = s.entry - 1;
             if (firstRecords_.size() * 2 >= slots_.size()) grow();
             return entry;
         }
-        if (s.k0 == h && s.length == length && std::memcmp(longBytes_[s.entry - 1], bytes, length) == 0)
+        if (s.k0 == h && s.length == length && sameBytes(longBytes_.data() + offsets_[s.entry - 1], bytes, length))
             return s.entry - 1;
     }
 }

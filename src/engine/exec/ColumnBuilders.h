@@ -15,8 +15,8 @@
 namespace vantrep::engine::exec {
 
 // Distinct byte strings of one field in order of first appearance; keys of up
-// to 16 bytes are held in the slots themselves, longer ones stay in the table's
-// mapping and are remembered by their first record.
+// to 16 bytes are held in the slots themselves, longer ones in a buffer of
+// their own.
 class RawDictionary {
 public:
     explicit RawDictionary(uint32_t width) : width_(width) {}
@@ -70,7 +70,10 @@ private:
     std::vector<Slot> slots_ = std::vector<Slot>(256);
     size_t mask_ = 255;
     std::vector<uint32_t> firstRecords_;
-    std::vector<const uint8_t*> longBytes_;  // long keys: where the bytes are
+    // Long keys: their bytes side by side, `offsets_` telling where each starts
+    // (kept close together, so that comparing does not reach into the file).
+    std::vector<uint8_t> longBytes_;
+    std::vector<uint32_t> offsets_;
 };
 
 class DictionaryBuilder {

@@ -109,6 +109,7 @@ struct Groups {
     std::vector<uint32_t> groupOf;         // per record position
     std::vector<uint32_t> firstRecord;     // per group
     std::vector<uint32_t> keyCodes;        // per group, keys.size() codes each
+    std::vector<uint32_t> inKeyOrder;      // the groups by their keys, when known without sorting
     size_t count() const { return firstRecord.size(); }
 };
 
@@ -155,6 +156,11 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
                 if (g == none) g = addGroup(i);
                 groups.groupOf[i] = g;
             }
+            // Codes are ranks, so the packed keys in ascending order are the
+            // groups in key order.
+            groups.inKeyOrder.reserve(groups.count());
+            for (uint32_t g : direct)
+                if (g != none) groups.inKeyOrder.push_back(g);
         } else {
             std::unordered_map<uint64_t, uint32_t> found;
             for (size_t i = 0; i < records.size(); ++i) {
@@ -347,7 +353,11 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         sortKeys.push_back(keyColumn(k));
         descending.push_back(false);
     }
-    std::vector<uint32_t> order = sortPositions(sortKeys, descending, n);
+    // The cross-tab orders by its group keys: then the groups' key order is the answer.
+    bool orderedByKeys = plan.order.size() <= nk && !groups.inKeyOrder.empty();
+    for (size_t i = 0; orderedByKeys && i < plan.order.size(); ++i)
+        orderedByKeys = !plan.order[i].descending && sameKey(*keyExprs[i], *plan.order[i].expr);
+    std::vector<uint32_t> order = orderedByKeys ? groups.inKeyOrder : sortPositions(sortKeys, descending, n);
 
     auto result = std::make_shared<QueryResult>(table);
     for (size_t c = 0; c < plan.items.size(); ++c) {

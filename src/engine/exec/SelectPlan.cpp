@@ -88,7 +88,7 @@ void bindOrderBy(const sql::SelectStatement& statement, const dbf::DbfTable& tab
             sortKey.item = itemByPosition(plan, key, "ORDER BY");
         } else if (key.expr->kind == sql::ExprKind::Field && itemByName(plan, key.expr->name) >= 0) {
             sortKey.item = itemByName(plan, key.expr->name);
-        } else if (plan.grouped()) {
+        } else if (plan.grouped() || plan.distinct) {
             throw EngineError(errUnknownName, "ORDER BY column is not in the select list" + position(key.position) + ".");
         } else {
             BindContext context{table, nullptr};
