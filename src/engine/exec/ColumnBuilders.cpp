@@ -9,22 +9,25 @@ namespace vantrep::engine::exec {
 
 namespace {
 
+uint64_t word(const uint8_t* p) {
+    uint64_t k;
+    std::memcpy(&k, p, 8);
+    return k;
+}
+
 uint64_t hashBytes(const uint8_t* p, size_t n) {
     uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
-    while (n >= 8) {
-        uint64_t k;
-        std::memcpy(&k, p, 8);
-        h = (h ^ k) * 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 31;
-        p += 8;
-        n -= 8;
-    }
-    if (n > 0) {
+    if (n < 8) {
         uint64_t k = 0;
         std::memcpy(&k, p, n);
         h = (h ^ k) * 0x94D049BB133111EBull;
-        h ^= h >> 29;
+    } else {
+        // Whole words, the last one overlapping the one before: no byte loop.
+        size_t j = 0;
+        for (; j + 8 < n; j += 8) h = (h ^ word(p + j)) * 0xBF58476D1CE4E5B9ull;
+        h = (h ^ word(p + n - 8)) * 0x94D049BB133111EBull;
     }
+    h ^= h >> 31;
     return h | 1;  // never 0, so that a hash can stand in a slot
 }
 
