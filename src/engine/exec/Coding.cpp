@@ -52,15 +52,14 @@ CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const std:
     int field = singleCodableField(expr, table);
     if (field >= 0) {
         const DictionaryColumn& dictionary = table.dictionary(field);
-        coded.codes.resize(records.size());
+        coded.recordCodes = &dictionary.codes;
         if (expr.kind == BoundKind::Field) {
-            for (size_t i = 0; i < records.size(); ++i) coded.codes[i] = dictionary.codes[records[i]];
             coded.values.reserve(dictionary.values.size());
             for (const Value& v : dictionary.values) coded.values.push_back(conform(v, expr.type));
             return coded;
         }
         CodedValues perValue = evaluatePerDistinctValue(expr, dictionary);
-        for (size_t i = 0; i < records.size(); ++i) coded.codes[i] = perValue.codes[dictionary.codes[records[i]]];
+        coded.remap = std::move(perValue.codes);
         coded.values = std::move(perValue.values);
         return coded;
     }
@@ -99,24 +98,23 @@ std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition) {
     return parts;
 }
 
-std::vector<uint32_t> filterRecords(const BoundExpr& condition, CachedTable& table, std::vector<uint32_t> records) {
+bool filterRecords(const BoundExpr& condition, CachedTable& table, const std::vector<uint32_t>& records,
+                   std::vector<uint32_t>& kept) {
     // A row passes an AND only when every part is true, so the parts filter one
     // after the other; the cheap ones (constant, one coded field) go first.
     std::vector<const BoundExpr*> parts = conjuncts(condition);
     std::stable_partition(parts.begin(), parts.end(), [&](const BoundExpr* p) {
         return fieldsUsed(*p).empty() || singleCodableField(*p, table) >= 0;
     });
+    const std::vector<uint32_t>* current = &records;  // what passed so far
+    std::vector<uint32_t> next;
     for (const BoundExpr* part : parts) {
-        if (records.empty()) break;
-        std::vector<uint32_t> kept;
+        if (current->empty()) break;
+        next.clear();
         if (fieldsUsed(*part).empty()) {
-            RecordRow none(table.table(), records[0]);
+            RecordRow none(table.table(), (*current)[0]);
             if (isTrue(evaluate(*part, none))) continue;
-            records.clear();
-            break;
-        }
-        int field = singleCodableField(*part, table);
-        if (field >= 0) {
+        } else if (int field = singleCodableField(*part, table); field >= 0) {
             const DictionaryColumn& dictionary = table.dictionary(field);
             std::vector<uint8_t> passes(dictionary.values.size());
             DistinctValueRow row(nullptr);
@@ -124,19 +122,20 @@ std::vector<uint32_t> filterRecords(const BoundExpr& condition, CachedTable& tab
                 row.moveTo(&dictionary.values[c]);
                 passes[c] = isTrue(evaluate(*part, row)) ? 1 : 0;
             }
-            kept.reserve(records.size());
-            for (uint32_t r : records)
-                if (passes[dictionary.codes[r]]) kept.push_back(r);
+            next.reserve(current->size());
+            for (uint32_t r : *current)
+                if (passes[dictionary.codes[r]]) next.push_back(r);
         } else {
             RecordRow row(table.table(), 0);
-            for (uint32_t r : records) {
+            for (uint32_t r : *current) {
                 row.moveTo(r);
-                if (isTrue(evaluate(*part, row))) kept.push_back(r);
+                if (isTrue(evaluate(*part, row))) next.push_back(r);
             }
         }
-        records.swap(kept);
+        kept.swap(next);
+        current = &kept;
     }
-    return records;
+    return current != &records;
 }
 
 }  // namespace vantrep::engine::exec

@@ -13,18 +13,32 @@
 
 namespace vantrep::engine::exec {
 
+// Codes of an expression for a list of records, and the distinct values they
+// stand for. An expression over one coded field reads the field's codes by
+// record (through `remap` when the expression merges or reorders values), so
+// that no array per record is built for it.
 struct CodedValues {
-    std::vector<uint32_t> codes;  // per position in the record list
+    std::vector<uint32_t> codes;  // per position in the record list, unless recordCodes is set
+    const std::vector<uint32_t>* recordCodes = nullptr;  // a field's dictionary codes, by record
+    std::vector<uint32_t> remap;  // with recordCodes: dictionary code -> code; empty when the same
     std::vector<Value> values;    // distinct values in order; codes index them
+
+    uint32_t at(size_t position, uint32_t record) const {
+        if (!recordCodes) return codes[position];
+        uint32_t code = (*recordCodes)[record];
+        return remap.empty() ? code : remap[code];
+    }
 };
 
 // Codes of `expr` (no aggregates) for each record of `records`, with every value
 // conformed to the expression's type.
 CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const std::vector<uint32_t>& records);
 
-// The records of `records` for which `condition` is true (order kept).
-std::vector<uint32_t> filterRecords(const BoundExpr& condition, CachedTable& table,
-                                    std::vector<uint32_t> records);
+// Puts into `kept` the records of `records` for which `condition` is true
+// (order kept) and returns true; returns false, leaving `kept` alone, when the
+// condition lets every record pass without looking at any (WHERE 1=1).
+bool filterRecords(const BoundExpr& condition, CachedTable& table, const std::vector<uint32_t>& records,
+                   std::vector<uint32_t>& kept);
 
 // The parts of a condition joined by AND at its top.
 std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition);

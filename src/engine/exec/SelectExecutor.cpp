@@ -23,8 +23,10 @@ int bitsFor(size_t cardinality) {
 
 // Positions 0..n-1 ordered by several code columns (each a rank per position),
 // ties kept in position order.
+// `records` gives the record of each position, for keys coded by record.
 std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const std::vector<bool>& descending,
-                                    size_t count) {
+                                    size_t count, const std::vector<uint32_t>* records) {
+    auto recordAt = [records](size_t i) { return records ? (*records)[i] : 0u; };
     int totalBits = 0;
     std::vector<int> bits;
     for (const CodedValues& k : keys) {
@@ -38,7 +40,7 @@ std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const 
             uint64_t key = 0;
             for (size_t k = 0; k < keys.size(); ++k) {
                 if (bits[k] == 0) continue;
-                uint64_t code = keys[k].codes[i];
+                uint64_t code = keys[k].at(i, recordAt(i));
                 if (descending[k]) code = keys[k].values.size() - 1 - code;
                 key = bits[k] == 64 ? code : (key << bits[k]) | code;
             }
@@ -51,7 +53,7 @@ std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const 
     std::iota(order.begin(), order.end(), 0u);
     std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
         for (size_t k = 0; k < keys.size(); ++k) {
-            uint32_t x = keys[k].codes[a], y = keys[k].codes[b];
+            uint32_t x = keys[k].at(a, recordAt(a)), y = keys[k].at(b, recordAt(b));
             if (x != y) return descending[k] ? x > y : x < y;
         }
         return false;
@@ -70,7 +72,8 @@ ResultColumn outputColumn(const OutputItem& item, CachedTable& table, const std:
     } else if (fieldsUsed(expr).empty() || singleCodableField(expr, table) >= 0) {
         CodedValues coded = codeExpression(expr, table, records);
         column.kind = ResultColumn::Kind::Coded;
-        column.codes = std::move(coded.codes);
+        column.codes.resize(records.size());
+        for (size_t i = 0; i < records.size(); ++i) column.codes[i] = coded.at(i, records[i]);
         column.dictionary = std::move(coded.values);
     } else {
         column.kind = ResultColumn::Kind::Computed;
@@ -93,7 +96,7 @@ std::shared_ptr<QueryResult> runListing(const SelectPlan& plan, std::shared_ptr<
             keys.push_back(codeExpression(*key.expr, *table, records));
             descending.push_back(key.descending);
         }
-        std::vector<uint32_t> order = sortPositions(keys, descending, records.size());
+        std::vector<uint32_t> order = sortPositions(keys, descending, records.size(), &records);
         std::vector<uint32_t> sorted(records.size());
         for (size_t i = 0; i < order.size(); ++i) sorted[i] = records[order[i]];
         records.swap(sorted);
@@ -123,7 +126,7 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
     }
     auto addGroup = [&](size_t position) {
         groups.firstRecord.push_back(records[position]);
-        for (const CodedValues& k : keys) groups.keyCodes.push_back(k.codes[position]);
+        for (const CodedValues& k : keys) groups.keyCodes.push_back(k.at(position, records[position]));
         return static_cast<uint32_t>(groups.firstRecord.size() - 1);
     };
     int totalBits = 0;
@@ -131,28 +134,32 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
     constexpr uint32_t none = 0xFFFFFFFFu;
     if (totalBits <= 64) {
         // All key codes packed into one word per record.
-        std::vector<uint64_t> packed(records.size());
-        std::vector<int> bits;
-        std::vector<const uint32_t*> codes;
-        for (const CodedValues& k : keys) {
-            bits.push_back(bitsFor(k.values.size()));
-            codes.push_back(k.codes.data());
-        }
-        if (keys.size() == 2) {
-            const uint32_t *a = codes[0], *b = codes[1];
-            const int shift = bits[1];
-            for (size_t i = 0; i < records.size(); ++i) packed[i] = (uint64_t(a[i]) << shift) | b[i];
-        } else {
-            for (size_t i = 0; i < records.size(); ++i) {
-                uint64_t key = 0;
-                for (size_t k = 0; k < keys.size(); ++k) key = (key << bits[k]) | codes[k][i];
-                packed[i] = key;
+        // Each key read the cheapest way it can be: straight from a field's
+        // codes by record, through a remap of them, or per position.
+        struct Reader {
+            const uint32_t* byRecord;
+            const uint32_t* remap;
+            const uint32_t* byPosition;
+            int bits;
+        };
+        std::vector<Reader> readers;
+        for (const CodedValues& k : keys)
+            readers.push_back({k.recordCodes ? k.recordCodes->data() : nullptr, k.remap.empty() ? nullptr : k.remap.data(),
+                               k.recordCodes ? nullptr : k.codes.data(), bitsFor(k.values.size())});
+        const uint32_t* recordOf = records.data();
+        auto packedAt = [&](size_t i) {
+            uint64_t key = 0;
+            for (const Reader& k : readers) {
+                uint32_t code = k.byPosition ? k.byPosition[i] : k.byRecord[recordOf[i]];
+                if (k.remap) code = k.remap[code];
+                key = (key << k.bits) | code;
             }
-        }
+            return key;
+        };
         if (totalBits <= 22) {
             std::vector<uint32_t> direct(size_t(1) << totalBits, none);
             for (size_t i = 0; i < records.size(); ++i) {
-                uint32_t& g = direct[packed[i]];
+                uint32_t& g = direct[packedAt(i)];
                 if (g == none) g = addGroup(i);
                 groups.groupOf[i] = g;
             }
@@ -164,7 +171,7 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
         } else {
             std::unordered_map<uint64_t, uint32_t> found;
             for (size_t i = 0; i < records.size(); ++i) {
-                auto [it, added] = found.try_emplace(packed[i], 0);
+                auto [it, added] = found.try_emplace(packedAt(i), 0);
                 if (added) it->second = addGroup(i);
                 groups.groupOf[i] = it->second;
             }
@@ -173,7 +180,7 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
         std::map<std::vector<uint32_t>, uint32_t> found;
         std::vector<uint32_t> key(keys.size());
         for (size_t i = 0; i < records.size(); ++i) {
-            for (size_t k = 0; k < keys.size(); ++k) key[k] = keys[k].codes[i];
+            for (size_t k = 0; k < keys.size(); ++k) key[k] = keys[k].at(i, records[i]);
             auto [it, added] = found.try_emplace(key, 0);
             if (added) it->second = addGroup(i);
             groups.groupOf[i] = it->second;
@@ -221,7 +228,8 @@ std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table
     std::vector<AggregateState> states(n, AggregateState(call));
     if (singleCodableField(argument, table) >= 0) {
         CodedValues coded = codeExpression(argument, table, records);
-        for (size_t i = 0; i < records.size(); ++i) states[groups.groupOf[i]].add(coded.values[coded.codes[i]]);
+        for (size_t i = 0; i < records.size(); ++i)
+            states[groups.groupOf[i]].add(coded.values[coded.at(i, records[i])]);
     } else {
         RecordRow row(table.table(), 0);
         for (size_t i = 0; i < records.size(); ++i) {
@@ -235,6 +243,59 @@ std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table
 
 bool sameKey(const BoundExpr& a, const BoundExpr& b) {
     return &a == &b || (a.kind == BoundKind::Field && b.kind == BoundKind::Field && a.field == b.field);
+}
+
+// How an output item of a grouped query is read for a group.
+struct GroupedItem {
+    int key = -1;                        // the group key it is, or -1
+    const BoundExpr* aggregate = nullptr;  // the aggregate it is, or rounds
+    bool rounding = false;
+    int roundTo = 0;
+};
+
+GroupedItem classify(const BoundExpr& expr, const std::vector<const BoundExpr*>& keyExprs) {
+    GroupedItem item;
+    for (size_t k = 0; k < keyExprs.size() && item.key < 0; ++k)
+        if (sameKey(*keyExprs[k], expr)) item.key = static_cast<int>(k);
+    if (item.key >= 0) return item;
+    if (expr.kind == BoundKind::Aggregate) {
+        item.aggregate = &expr;
+    } else if (expr.kind == BoundKind::Call && expr.function == "ROUND" && expr.args.size() == 2 &&
+               expr.args[0]->kind == BoundKind::Aggregate && expr.args[1]->kind == BoundKind::Constant &&
+               expr.args[1]->constant.isNumber()) {
+        item.aggregate = expr.args[0].get();
+        item.rounding = true;
+        item.roundTo = static_cast<int>(expr.args[1]->constant.asInteger());
+    }
+    return item;
+}
+
+// Key k's codes per group, as a sort key.
+CodedValues keyColumn(const Groups& groups, const std::vector<CodedValues>& keys, size_t k) {
+    size_t nk = keys.size(), n = groups.count();
+    CodedValues c;
+    c.values.resize(keys[k].values.size());
+    c.codes.resize(n);
+    for (size_t g = 0; g < n; ++g) c.codes[g] = groups.keyCodes[g * nk + k];
+    return c;
+}
+
+// Values per group as dense codes in value order, as a sort key.
+CodedValues rankedValues(const std::vector<Value>& values) {
+    size_t n = values.size();
+    std::vector<uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return compareValues(values[a], values[b]) < 0; });
+    CodedValues c;
+    c.codes.assign(n, 0);
+    uint32_t code = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && compareValues(values[order[i - 1]], values[order[i]]) != 0) ++code;
+        c.codes[order[i]] = code;
+    }
+    c.values.resize(code + 1);
+    return c;
 }
 
 // SELECT DISTINCT field over every visible record: the field's dictionary is
@@ -277,96 +338,73 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     for (size_t a = 0; a < plan.aggregates.size(); ++a)
         aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
 
-    // Output values per group. Key columns take the key's value, and an
-    // aggregate (rounded or not) its result, without a trip through the evaluator.
-    std::vector<std::vector<Value>> columns(plan.items.size(), std::vector<Value>(n));
-    std::vector<Value> groupAggregates(plan.aggregates.size());
+    // How each output item gets its value for a group: a key column takes the
+    // key's value, an aggregate (rounded or not) its result, without a trip
+    // through the evaluator; anything else is evaluated on the group.
     size_t nk = keys.size();
-    for (size_t c = 0; c < plan.items.size(); ++c) {
+    std::vector<GroupedItem> items;
+    for (const OutputItem& item : plan.items) items.push_back(classify(*item.expr, keyExprs));
+    std::vector<Value> groupAggregates(plan.aggregates.size());
+    auto valueOf = [&](size_t c, uint32_t g) -> Value {
+        const GroupedItem& item = items[c];
         const BoundExpr& expr = *plan.items[c].expr;
-        size_t k = 0;
-        while (k < nk && !sameKey(*keyExprs[k], expr)) ++k;
-        const BoundExpr* aggregate = nullptr;
-        int roundTo = 0;
-        bool rounding = false;
-        if (expr.kind == BoundKind::Aggregate) {
-            aggregate = &expr;
-        } else if (expr.kind == BoundKind::Call && expr.function == "ROUND" && expr.args.size() == 2 &&
-                   expr.args[0]->kind == BoundKind::Aggregate && expr.args[1]->kind == BoundKind::Constant &&
-                   expr.args[1]->constant.isNumber()) {
-            aggregate = expr.args[0].get();
-            roundTo = static_cast<int>(expr.args[1]->constant.asInteger());
-            rounding = true;
+        if (item.key >= 0) return keys[static_cast<size_t>(item.key)].values[groups.keyCodes[g * nk + item.key]];
+        if (item.aggregate) {
+            const Value& v = aggregates[static_cast<size_t>(item.aggregate->aggregate)][g];
+            if (!item.rounding || v.isNull() || !v.isNumber()) return v;
+            return conform(Value::decimal(v.asDecimal().rounded(item.roundTo)), expr.type);
         }
-        for (size_t g = 0; g < n; ++g) {
-            if (k < nk) {
-                columns[c][g] = keys[k].values[groups.keyCodes[g * nk + k]];
-            } else if (aggregate && !rounding) {
-                columns[c][g] = aggregates[static_cast<size_t>(aggregate->aggregate)][g];
-            } else if (aggregate) {
-                const Value& v = aggregates[static_cast<size_t>(aggregate->aggregate)][g];
-                columns[c][g] = v.isNull() || !v.isNumber()
-                                    ? v
-                                    : conform(Value::decimal(v.asDecimal().rounded(roundTo)), expr.type);
-            } else {
-                for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
-                GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
-                columns[c][g] = conform(evaluate(expr, row), expr.type);
-            }
-        }
-    }
-
-    // Groups come out in key order, then as ORDER BY asks.
-    std::vector<CodedValues> sortKeys;
-    std::vector<bool> descending;
-    auto keyColumn = [&](size_t k) {
-        CodedValues c;
-        c.values.resize(keys[k].values.size());
-        c.codes.resize(n);
-        for (size_t g = 0; g < n; ++g) c.codes[g] = groups.keyCodes[g * nk + k];
-        return c;
+        for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
+        GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
+        return conform(evaluate(expr, row), expr.type);
     };
-    for (const SortKey& key : plan.order) {
-        size_t k = 0;
-        while (k < nk && !sameKey(*keyExprs[k], *key.expr)) ++k;
-        if (k < nk) {
-            sortKeys.push_back(keyColumn(k));
-        } else {
-            CodedValues c;
-            std::vector<uint32_t> order(n);
-            std::iota(order.begin(), order.end(), 0u);
-            const std::vector<Value>& values = columns[static_cast<size_t>(key.item)];
-            std::stable_sort(order.begin(), order.end(),
-                             [&](uint32_t a, uint32_t b) { return compareValues(values[a], values[b]) < 0; });
-            c.codes.assign(n, 0);
-            uint32_t code = 0;
-            for (size_t i = 0; i < n; ++i) {
-                if (i > 0 && compareValues(values[order[i - 1]], values[order[i]]) != 0) ++code;
-                c.codes[order[i]] = code;
-            }
-            c.values.resize(code + 1);
-            sortKeys.push_back(std::move(c));
-        }
-        descending.push_back(key.descending);
-    }
-    for (size_t k = 0; k < nk; ++k) {
-        sortKeys.push_back(keyColumn(k));
-        descending.push_back(false);
-    }
-    // The cross-tab orders by its group keys: then the groups' key order is the answer.
+
+    // Groups come out in key order, then as ORDER BY asks. The cross-tab orders
+    // by its group keys: then the groups' key order is the answer.
     bool orderedByKeys = plan.order.size() <= nk && !groups.inKeyOrder.empty();
     for (size_t i = 0; orderedByKeys && i < plan.order.size(); ++i)
         orderedByKeys = !plan.order[i].descending && sameKey(*keyExprs[i], *plan.order[i].expr);
-    std::vector<uint32_t> order = orderedByKeys ? groups.inKeyOrder : sortPositions(sortKeys, descending, n);
+    std::vector<uint32_t> order;
+    if (orderedByKeys) {
+        order = std::move(groups.inKeyOrder);
+    } else {
+        std::vector<CodedValues> sortKeys;
+        std::vector<bool> descending;
+        for (const SortKey& key : plan.order) {
+            size_t k = 0;
+            while (k < nk && !sameKey(*keyExprs[k], *key.expr)) ++k;
+            if (k < nk) {
+                sortKeys.push_back(keyColumn(groups, keys, k));
+            } else {
+                std::vector<Value> values(n);
+                for (uint32_t g = 0; g < n; ++g) values[g] = valueOf(static_cast<size_t>(key.item), g);
+                sortKeys.push_back(rankedValues(values));
+            }
+            descending.push_back(key.descending);
+        }
+        for (size_t k = 0; k < nk; ++k) {
+            sortKeys.push_back(keyColumn(groups, keys, k));
+            descending.push_back(false);
+        }
+        order = sortPositions(sortKeys, descending, n, nullptr);
+    }
 
     auto result = std::make_shared<QueryResult>(table);
     for (size_t c = 0; c < plan.items.size(); ++c) {
         ResultColumn column;
         column.name = plan.items[c].name;
         column.type = plan.items[c].expr->type;
-        column.kind = ResultColumn::Kind::Computed;
-        column.values.reserve(n);
-        for (uint32_t g : order) column.values.push_back(std::move(columns[c][g]));
+        if (items[c].key >= 0) {
+            size_t k = static_cast<size_t>(items[c].key);
+            column.kind = ResultColumn::Kind::Coded;
+            column.dictionary = keys[k].values;
+            column.codes.reserve(n);
+            for (uint32_t g : order) column.codes.push_back(groups.keyCodes[g * nk + k]);
+        } else {
+            column.kind = ResultColumn::Kind::Computed;
+            column.values.reserve(n);
+            for (uint32_t g : order) column.values.push_back(valueOf(c, g));
+        }
         result->mutableColumns().push_back(std::move(column));
     }
     result->setRowCount(n);
@@ -402,10 +440,12 @@ void prepareColumns(const SelectPlan& plan, CachedTable& table) {
 std::shared_ptr<QueryResult> runSelect(const sql::SelectStatement& statement, std::shared_ptr<CachedTable> table) {
     SelectPlan plan = bindSelect(statement, table->table());
     prepareColumns(plan, *table);
-    std::vector<uint32_t> records = table->visibleRows();
-    if (plan.where) records = filterRecords(*plan.where, *table, std::move(records));
+    const std::vector<uint32_t>& visible = table->visibleRows();
+    std::vector<uint32_t> filtered;
+    bool narrowed = plan.where && filterRecords(*plan.where, *table, visible, filtered);
+    const std::vector<uint32_t>& records = narrowed ? filtered : visible;
     if (plan.grouped() || plan.distinct) return runGrouped(plan, table, records);
-    return runListing(plan, table, std::move(records));
+    return runListing(plan, table, records);
 }
 
 }  // namespace vantrep::engine::exec

@@ -41,7 +41,8 @@ int64_t runUpdate(const sql::UpdateStatement& statement, CachedTable& table, con
     if (statement.where) {
         BindContext context{t, nullptr};
         BoundExprPtr condition = bind(*statement.where, context);
-        records = filterRecords(*condition, table, std::move(records));
+        std::vector<uint32_t> kept;
+        if (filterRecords(*condition, table, records, kept)) records.swap(kept);
     }
     if (records.empty()) return 0;
 
