@@ -164,10 +164,23 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
                 groups.groupOf[i] = g;
             }
             // Codes are ranks, so the packed keys in ascending order are the
-            // groups in key order.
-            groups.inKeyOrder.reserve(groups.count());
+            // groups in key order: number the groups that way, so that results
+            // are read in the order they were made.
+            std::vector<uint32_t> renumbered(groups.count());
+            uint32_t next = 0;
             for (uint32_t g : direct)
-                if (g != none) groups.inKeyOrder.push_back(g);
+                if (g != none) renumbered[g] = next++;
+            for (uint32_t& g : groups.groupOf) g = renumbered[g];
+            std::vector<uint32_t> firstRecord(groups.count()), keyCodes(groups.keyCodes.size());
+            size_t nk = keys.size();
+            for (uint32_t g = 0; g < groups.count(); ++g) {
+                firstRecord[renumbered[g]] = groups.firstRecord[g];
+                for (size_t k = 0; k < nk; ++k) keyCodes[renumbered[g] * nk + k] = groups.keyCodes[g * nk + k];
+            }
+            groups.firstRecord.swap(firstRecord);
+            groups.keyCodes.swap(keyCodes);
+            groups.inKeyOrder.resize(groups.count());
+            std::iota(groups.inKeyOrder.begin(), groups.inKeyOrder.end(), 0u);
         } else {
             std::unordered_map<uint64_t, uint32_t> found;
             for (size_t i = 0; i < records.size(); ++i) {
@@ -208,12 +221,30 @@ std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table
         if (column.usable) {
             std::vector<Int128> sums(n, 0);
             std::vector<int64_t> counts(n, 0);
-            for (size_t i = 0; i < records.size(); ++i) {
-                uint32_t r = records[i];
-                if (!column.isNull.empty() && column.isNull[r]) continue;
-                uint32_t g = groups.groupOf[i];
-                sums[g] += column.units[r];
-                ++counts[g];
+            const int64_t* units = column.units.data();
+            const uint32_t* groupOf = groups.groupOf.data();
+            const dbf::DbfField& field = table.table().fields()[static_cast<size_t>(argument.field)];
+            // A field of w characters holds less than 10^w units, so int64 sums of
+            // up to 2^63 / 10^w records cannot overflow; counts only matter when
+            // NULLs can be skipped.
+            bool narrowSums = (field.type == 'N' || field.type == 'F') && field.length <= 12 &&
+                              records.size() < (uint64_t(1) << 63) / 1000000000000ull;
+            if (column.isNull.empty() && narrowSums) {
+                std::vector<int64_t> narrow(n, 0);
+                for (size_t i = 0; i < records.size(); ++i) narrow[groupOf[i]] += units[records[i]];
+                for (size_t g = 0; g < n; ++g) sums[g] = narrow[g];
+                // Without NULLs every group has a value: its count is its size.
+                if (call.function == AggregateFunction::Count)
+                    for (size_t i = 0; i < records.size(); ++i) ++counts[groupOf[i]];
+                else
+                    counts.assign(n, 1);
+            } else {
+                for (size_t i = 0; i < records.size(); ++i) {
+                    uint32_t r = records[i];
+                    if (!column.isNull.empty() && column.isNull[r]) continue;
+                    sums[groupOf[i]] += units[r];
+                    ++counts[groupOf[i]];
+                }
             }
             for (size_t g = 0; g < n; ++g) {
                 if (call.function == AggregateFunction::Count)
