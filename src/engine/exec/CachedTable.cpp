@@ -53,7 +53,7 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
     for (NumberBuilder& b : numbers) numbers_.emplace(b.field(), std::make_unique<NumberColumn>(b.take()));
 }
 
-const std::vector<uint32_t>& CachedTable::visibleRows() {
+const RecordList& CachedTable::visibleRows() {
     if (!visibleBuilt_) prepare({}, {});
     return visible_;
 }

@@ -12,6 +12,7 @@
 
 #include "engine/Value.h"
 #include "engine/dbf/DbfTable.h"
+#include "engine/exec/BigVector.h"
 
 namespace vantrep::engine::exec {
 
@@ -21,7 +22,7 @@ namespace vantrep::engine::exec {
 // Deleted records have code `noCode`.
 struct DictionaryColumn {
     static constexpr uint32_t noCode = 0xFFFFFFFFu;
-    std::vector<uint32_t> codes;
+    BigVector<uint32_t> codes;
     std::vector<Value> values;
 };
 
@@ -31,7 +32,7 @@ struct DictionaryColumn {
 struct NumberColumn {
     bool usable = true;
     int scale = 0;
-    std::vector<int64_t> units;
+    BigVector<int64_t> units;
     std::vector<uint8_t> isNull;  // empty when the field is not nullable
 };
 
@@ -43,7 +44,7 @@ public:
 
     const dbf::DbfTable& table() const { return *table_; }
     // Record numbers of the records SELECT and UPDATE see, ascending.
-    const std::vector<uint32_t>& visibleRows();
+    const RecordList& visibleRows();
     // Memo-type fields (M, G, W) are never dictionary-coded.
     static bool codable(const dbf::DbfField& field);
     // Decodes, in one pass over the records, every listed field that is not
@@ -55,7 +56,7 @@ public:
 private:
     std::unique_ptr<dbf::DbfTable> table_;
     bool visibleBuilt_ = false;
-    std::vector<uint32_t> visible_;
+    RecordList visible_;
     std::map<int, std::unique_ptr<DictionaryColumn>> dictionaries_;
     std::map<int, std::unique_ptr<NumberColumn>> numbers_;
 };

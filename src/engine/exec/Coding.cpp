@@ -47,7 +47,7 @@ int singleCodableField(const BoundExpr& expr, const CachedTable& table) {
     return CachedTable::codable(table.table().fields()[static_cast<size_t>(fields[0])]) ? fields[0] : -1;
 }
 
-CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const std::vector<uint32_t>& records) {
+CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const RecordList& records) {
     CodedValues coded;
     int field = singleCodableField(expr, table);
     if (field >= 0) {
@@ -98,16 +98,15 @@ std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition) {
     return parts;
 }
 
-bool filterRecords(const BoundExpr& condition, CachedTable& table, const std::vector<uint32_t>& records,
-                   std::vector<uint32_t>& kept) {
+bool filterRecords(const BoundExpr& condition, CachedTable& table, const RecordList& records, RecordList& kept) {
     // A row passes an AND only when every part is true, so the parts filter one
     // after the other; the cheap ones (constant, one coded field) go first.
     std::vector<const BoundExpr*> parts = conjuncts(condition);
     std::stable_partition(parts.begin(), parts.end(), [&](const BoundExpr* p) {
         return fieldsUsed(*p).empty() || singleCodableField(*p, table) >= 0;
     });
-    const std::vector<uint32_t>* current = &records;  // what passed so far
-    std::vector<uint32_t> next;
+    const RecordList* current = &records;  // what passed so far
+    RecordList next;
     for (const BoundExpr* part : parts) {
         if (current->empty()) break;
         next.clear();

@@ -19,7 +19,7 @@ namespace vantrep::engine::exec {
 // that no array per record is built for it.
 struct CodedValues {
     std::vector<uint32_t> codes;  // per position in the record list, unless recordCodes is set
-    const std::vector<uint32_t>* recordCodes = nullptr;  // a field's dictionary codes, by record
+    const BigVector<uint32_t>* recordCodes = nullptr;  // a field's dictionary codes, by record
     std::vector<uint32_t> remap;  // with recordCodes: dictionary code -> code; empty when the same
     std::vector<Value> values;    // distinct values in order; codes index them
 
@@ -32,13 +32,12 @@ struct CodedValues {
 
 // Codes of `expr` (no aggregates) for each record of `records`, with every value
 // conformed to the expression's type.
-CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const std::vector<uint32_t>& records);
+CodedValues codeExpression(const BoundExpr& expr, CachedTable& table, const RecordList& records);
 
 // Puts into `kept` the records of `records` for which `condition` is true
 // (order kept) and returns true; returns false, leaving `kept` alone, when the
 // condition lets every record pass without looking at any (WHERE 1=1).
-bool filterRecords(const BoundExpr& condition, CachedTable& table, const std::vector<uint32_t>& records,
-                   std::vector<uint32_t>& kept);
+bool filterRecords(const BoundExpr& condition, CachedTable& table, const RecordList& records, RecordList& kept);
 
 // The parts of a condition joined by AND at its top.
 std::vector<const BoundExpr*> conjuncts(const BoundExpr& condition);

@@ -106,7 +106,7 @@ DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint
     codes_.assign(recordCount, DictionaryColumn::noCode);
 }
 
-void DictionaryBuilder::finish(const std::vector<uint32_t>& visible, DictionaryColumn& column) {
+void DictionaryBuilder::finish(const RecordList& visible, DictionaryColumn& column) {
     // Entries in value order; bytes that differ but mean the same value (" 1"
     // and "1 " in an N field) share one code. NULL sorts first and is code 0.
     size_t n = raw_.size();

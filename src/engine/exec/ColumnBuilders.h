@@ -98,7 +98,7 @@ public:
         }
     }
     // Turns entries into codes in value order for the given visible records.
-    void finish(const std::vector<uint32_t>& visible, DictionaryColumn& column);
+    void finish(const RecordList& visible, DictionaryColumn& column);
     int field() const { return field_; }
 
 private:
@@ -110,7 +110,7 @@ private:
     bool hasNull_ = false;
     RawDictionary raw_;
     std::vector<uint32_t> directEntries_;
-    std::vector<uint32_t> codes_;  // entry per record until finish()
+    BigVector<uint32_t> codes_;  // entry per record until finish()
 };
 
 class NumberBuilder {

@@ -38,7 +38,7 @@ public:
 
     // Built by the executor.
     std::vector<ResultColumn>& mutableColumns() { return columns_; }
-    void setRows(std::vector<uint32_t> sourceRows) {
+    void setRows(RecordList sourceRows) {
         rowCount_ = sourceRows.size();
         sourceRows_ = std::move(sourceRows);
     }
@@ -46,7 +46,7 @@ public:
 
 private:
     std::shared_ptr<CachedTable> table_;
-    std::vector<uint32_t> sourceRows_;  // record of each result row, for SourceField columns
+    RecordList sourceRows_;  // record of each result row, for SourceField columns
     std::vector<ResultColumn> columns_;
     size_t rowCount_ = 0;
 };

@@ -25,7 +25,7 @@ int bitsFor(size_t cardinality) {
 // ties kept in position order.
 // `records` gives the record of each position, for keys coded by record.
 std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const std::vector<bool>& descending,
-                                    size_t count, const std::vector<uint32_t>* records) {
+                                    size_t count, const RecordList* records) {
     auto recordAt = [records](size_t i) { return records ? (*records)[i] : 0u; };
     int totalBits = 0;
     std::vector<int> bits;
@@ -61,7 +61,7 @@ std::vector<uint32_t> sortPositions(const std::vector<CodedValues>& keys, const 
     return order;
 }
 
-ResultColumn outputColumn(const OutputItem& item, CachedTable& table, const std::vector<uint32_t>& records) {
+ResultColumn outputColumn(const OutputItem& item, CachedTable& table, const RecordList& records) {
     ResultColumn column;
     column.name = item.name;
     column.type = item.expr->type;
@@ -88,7 +88,7 @@ ResultColumn outputColumn(const OutputItem& item, CachedTable& table, const std:
 }
 
 std::shared_ptr<QueryResult> runListing(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
-                                        std::vector<uint32_t> records) {
+                                        RecordList records) {
     if (!plan.order.empty() && records.size() > 1) {
         std::vector<CodedValues> keys;
         std::vector<bool> descending;
@@ -97,7 +97,7 @@ std::shared_ptr<QueryResult> runListing(const SelectPlan& plan, std::shared_ptr<
             descending.push_back(key.descending);
         }
         std::vector<uint32_t> order = sortPositions(keys, descending, records.size(), &records);
-        std::vector<uint32_t> sorted(records.size());
+        RecordList sorted(records.size());
         for (size_t i = 0; i < order.size(); ++i) sorted[i] = records[order[i]];
         records.swap(sorted);
     }
@@ -109,14 +109,14 @@ std::shared_ptr<QueryResult> runListing(const SelectPlan& plan, std::shared_ptr<
 
 // Records split into groups by the codes of the group keys.
 struct Groups {
-    std::vector<uint32_t> groupOf;         // per record position
+    BigVector<uint32_t> groupOf;           // per record position
     std::vector<uint32_t> firstRecord;     // per group
     std::vector<uint32_t> keyCodes;        // per group, keys.size() codes each
     std::vector<uint32_t> inKeyOrder;      // the groups by their keys, when known without sorting
     size_t count() const { return firstRecord.size(); }
 };
 
-Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32_t>& records) {
+Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& records) {
     Groups groups;
     groups.groupOf.assign(records.size(), 0);
     if (records.empty()) return groups;
@@ -204,7 +204,7 @@ Groups formGroups(const std::vector<CodedValues>& keys, const std::vector<uint32
 
 // One aggregate over every group: exact integer sums on parsed number columns
 // where possible, the general aggregate state otherwise.
-std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const std::vector<uint32_t>& records,
+std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
                                    const Groups& groups) {
     size_t n = groups.count();
     std::vector<Value> results(n);
@@ -355,7 +355,7 @@ bool isWholeFieldDistinct(const SelectPlan& plan, CachedTable& table, size_t rec
 }
 
 std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
-                                        const std::vector<uint32_t>& records) {
+                                        const RecordList& records) {
     if (isWholeFieldDistinct(plan, *table, records.size())) return distinctValuesOfField(plan, table);
     std::vector<const BoundExpr*> keyExprs = plan.groupKeys;
     if (plan.distinct)
@@ -471,10 +471,10 @@ void prepareColumns(const SelectPlan& plan, CachedTable& table) {
 std::shared_ptr<QueryResult> runSelect(const sql::SelectStatement& statement, std::shared_ptr<CachedTable> table) {
     SelectPlan plan = bindSelect(statement, table->table());
     prepareColumns(plan, *table);
-    const std::vector<uint32_t>& visible = table->visibleRows();
-    std::vector<uint32_t> filtered;
+    const RecordList& visible = table->visibleRows();
+    RecordList filtered;
     bool narrowed = plan.where && filterRecords(*plan.where, *table, visible, filtered);
-    const std::vector<uint32_t>& records = narrowed ? filtered : visible;
+    const RecordList& records = narrowed ? filtered : visible;
     if (plan.grouped() || plan.distinct) return runGrouped(plan, table, records);
     return runListing(plan, table, records);
 }

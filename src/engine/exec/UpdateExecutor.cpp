@@ -37,11 +37,11 @@ int64_t runUpdate(const sql::UpdateStatement& statement, CachedTable& table, con
         BindContext context{t, nullptr};
         targets.push_back({field, bind(*a.value, context)});
     }
-    std::vector<uint32_t> records = table.visibleRows();
+    RecordList records = table.visibleRows();
     if (statement.where) {
         BindContext context{t, nullptr};
         BoundExprPtr condition = bind(*statement.where, context);
-        std::vector<uint32_t> kept;
+        RecordList kept;
         if (filterRecords(*condition, table, records, kept)) records.swap(kept);
     }
     if (records.empty()) return 0;
