@@ -21,9 +21,9 @@ struct ResultColumn {
     ColumnType type;
     Kind kind = Kind::Computed;
     int field = -1;               // SourceField
-    std::vector<uint32_t> codes;  // Coded: per result row
+    BigVector<uint32_t> codes;    // Coded: per result row
     std::vector<Value> dictionary;  // Coded
-    std::vector<Value> values;    // Computed: per result row
+    BigVector<Value> values;      // Computed: per result row
 };
 
 class QueryResult {

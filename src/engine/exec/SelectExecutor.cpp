@@ -204,10 +204,10 @@ Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& record
 
 // One aggregate over every group: exact integer sums on parsed number columns
 // where possible, the general aggregate state otherwise.
-std::vector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
+BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
                                    const Groups& groups) {
     size_t n = groups.count();
-    std::vector<Value> results(n);
+    BigVector<Value> results(n);
     if (call.function == AggregateFunction::CountStar) {
         std::vector<int64_t> counts(n, 0);
         for (uint32_t g : groups.groupOf) ++counts[g];
@@ -365,7 +365,7 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     Groups groups = formGroups(keys, records);
     size_t n = groups.count();
 
-    std::vector<std::vector<Value>> aggregates(plan.aggregates.size());
+    std::vector<BigVector<Value>> aggregates(plan.aggregates.size());
     for (size_t a = 0; a < plan.aggregates.size(); ++a)
         aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
 
