@@ -16,10 +16,13 @@ public:
     // the field, which the caller guarantees to be readable (a record never
     // starts within 8 bytes of the start of its file).
     PlainNumberReader(uint32_t length, uint32_t scale)
-        : integerBytes_(scale > 0 ? length - scale - 1 : length),
+        : integerBytes_(scale > 0 && length >= scale + 1 ? length - scale - 1 : length),
           scale_(scale),
           length_(length),
-          usable_(length >= 1 && scale <= 8 && (scale == 0 || length >= scale + 1)) {}
+          usable_(length >= 1 && scale <= 8 && (scale == 0 || length >= scale + 1)),
+          outside_(lowLanes(8 - (integerBytes_ < 8 ? integerBytes_ : 8))),
+          beforeFraction_(lowLanes(8 - scale)),
+          scaleFactor_(powerOf10(scale)) {}
 
     bool usable() const { return usable_; }
 
@@ -27,11 +30,9 @@ public:
         if (!usable_) return false;
         for (uint32_t j = 0; j + 8 < integerBytes_; ++j)
             if (field[j] != ' ') return false;  // more than eight integer places: not the common case
-        uint32_t lanes = integerBytes_ < 8 ? integerBytes_ : 8;
         uint64_t w = load8(field + integerBytes_ - 8);
         // Lanes before the field count as leading blanks.
-        uint64_t outside = lowLanes(8 - lanes);
-        w = (w & ~outside) | (spaces & outside);
+        w = (w & ~outside_) | (spaces & outside_);
 
         uint64_t blankLanes = equalLanes(w, spaces);
         uint64_t blank = (blankLanes >> 7) * 0xFF;
@@ -50,11 +51,10 @@ public:
         if (scale_ > 0) {
             if (field[integerBytes_] != '.') return false;
             uint64_t f = load8(field + length_ - 8);
-            uint64_t before = lowLanes(8 - scale_);
-            f = (f & ~before) | (zeros & before);
+            f = (f & ~beforeFraction_) | (zeros & beforeFraction_);
             if (!digits(f, fraction)) return false;
         }
-        int64_t value = static_cast<int64_t>(integer * powerOf10(scale_) + fraction);
+        int64_t value = static_cast<int64_t>(integer * scaleFactor_ + fraction);
         units = negative ? -value : value;
         return true;
     }
@@ -91,6 +91,9 @@ private:
 
     uint32_t integerBytes_, scale_, length_;
     bool usable_;
+    uint64_t outside_;         // lanes of the integer window before the field
+    uint64_t beforeFraction_;  // lanes of the fraction window before the decimals
+    uint64_t scaleFactor_;     // 10^scale
 };
 
 }  // namespace vantrep::engine::exec
