@@ -1,0 +1,32 @@
+// Splitting records into groups by coded keys, and computing aggregates per
+// group: the work of GROUP BY and DISTINCT.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/exec/BigVector.h"
+#include "engine/exec/BoundExpr.h"
+#include "engine/exec/CachedTable.h"
+#include "engine/exec/Coding.h"
+
+namespace vantrep::engine::exec {
+
+// Records split into groups by the codes of the group keys.
+struct Groups {
+    BigVector<uint32_t> groupOf;           // per record position
+    std::vector<uint32_t> firstRecord;     // per group
+    std::vector<uint32_t> keyCodes;        // per group, keys.size() codes each
+    std::vector<uint32_t> inKeyOrder;      // the groups by their keys, when known without sorting
+    size_t count() const { return firstRecord.size(); }
+};
+
+// The groups of `records` by the codes of `keys`. With a small key space the
+// groups come numbered in key order (and `inKeyOrder` says so).
+Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& records);
+
+// One aggregate over every group, each result conformed to the call's type.
+BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
+                                 const Groups& groups);
+
+}  // namespace vantrep::engine::exec
