@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev
+  qt6-base-dev
   python3 python3-dbf python3-dbfread
 )
 

@@ -1,0 +1,26 @@
+// Dates and times shown through a date pattern ("dd/mm/yyyy",
+// "dddd, mmmm dd, yyyy", "hh:mm:ss", "mmm"), the way Visual Basic 6's Format
+// lays them out.
+#pragma once
+
+#include <QDate>
+#include <QTime>
+#include <QLocale>
+#include <QString>
+#include <vector>
+
+#include "session/PatternText.h"
+
+namespace vantrep::session {
+
+// Letters are read case-insensitively in runs: "d" day, "dd" two-digit day,
+// "ddd"/"dddd" short/long weekday name; "m", "mm" month number (or minutes
+// right after an hour or right before seconds), "mmm"/"mmmm" short/long month
+// name; "yy" two-digit year, "yyyy" year, "y" day of the year; "h"/"hh" hour
+// (0-23), "n"/"nn" minutes, "s"/"ss" seconds. Longer runs are read as the
+// longest of these followed by the rest. Any other character is printed as is.
+// Names come from `locale`.
+QString formatDateTime(const QDate& date, const QTime& time, const std::vector<PatternChar>& chars,
+                       const QLocale& locale);
+
+}  // namespace vantrep::session

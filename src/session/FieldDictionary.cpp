@@ -1,0 +1,166 @@
+#include "session/FieldDictionary.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <functional>
+
+#include "engine/EngineError.h"
+
+namespace vantrep::session {
+
+namespace {
+
+using engine::EngineError;
+using engine::Value;
+
+QString textOf(const Value& v) { return v.isNull() ? QString() : QString::fromStdString(v.toText()); }
+
+int integerOf(const Value& v, const char* column) {
+    if (v.isNull())
+        throw EngineError(engine::errDataTypeMismatch, std::string("Invalid use of Null (") + column + ").");
+    if (!v.isNumber()) throw EngineError(engine::errDataTypeMismatch, std::string("Type mismatch (") + column + ").");
+    return static_cast<int>(v.asInteger());
+}
+
+// One row of the structure table, read column by column. A fault is shown and
+// the read goes on, as the program's loader resumes with the next statement.
+class StructureRow {
+public:
+    StructureRow(engine::Recordset& rs, Ui& ui) : rs_(rs), ui_(ui) {}
+
+    void read(const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const EngineError& e) {
+            ui_.critical(QString::fromStdString(e.description()));
+        }
+    }
+    Value value(const char* column) { return rs_.field(column).value(); }
+    QString text(const char* column) { return textOf(value(column)); }
+    int integer(const char* column) { return integerOf(value(column), column); }
+    int integerOrZero(const char* column) {
+        Value v = value(column);
+        return v.isNull() ? 0 : integerOf(v, column);
+    }
+    bool logical(const char* column) {
+        Value v = value(column);
+        return !v.isNull() && v.asLogical();
+    }
+
+private:
+    engine::Recordset& rs_;
+    Ui& ui_;
+};
+
+bool hasTitleColumn(engine::Recordset& rs) { return rs.fields().indexOf("TITLE") >= 0; }
+
+// The variables in level order: the first row of level 1, 2, 3 ... up to the
+// first missing level, then every level-0 row (without totals).
+FieldList orderVariables(const std::vector<FieldDef>& variables) {
+    FieldList aVars;
+    for (int level = 1;; ++level) {
+        auto found = std::find_if(variables.begin(), variables.end(),
+                                  [level](const FieldDef& v) { return v.Level == level; });
+        if (found == variables.end()) break;
+        aVars.append(*found);
+    }
+    for (FieldDef v : variables) {
+        if (v.Level != 0) continue;
+        v.ShowTotal = false;
+        aVars.append(v);
+    }
+    return aVars;
+}
+
+}  // namespace
+
+QString VariableDisplayFormat(int FLen, int FDec) {
+    QString format = FDec > 0 ? "." + QString(FDec, '0') : QString();
+    int digits = FLen - (FDec > 0 ? FDec + 1 : 0);
+    while (digits > 0) {
+        if (digits < 4) {
+            format.prepend(QString(digits, '#'));
+            break;
+        }
+        format.prepend(",###");
+        digits -= 3;
+    }
+    if (format.startsWith(',')) format.remove(0, 1);
+    return format;
+}
+
+QString ReportNameOf(const QString& structFile) { return QFileInfo(structFile).completeBaseName().replace('_', ' '); }
+
+FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed, const QString& sStructFile, Ui& ui) {
+    FieldDictionary d;
+    d.sReportName = ReportNameOf(sStructFile);
+    std::vector<FieldDef> variables;
+    int displayed = 0;
+    bool titled = hasTitleColumn(rsStruct);
+    rsStruct.MoveFirst();
+    for (; !rsStruct.Eof(); rsStruct.MoveNext()) {
+        StructureRow row(rsStruct, ui);
+        if (titled)
+            row.read([&] {
+                QString title = row.text("TITLE").trimmed();
+                if (!title.isEmpty()) d.sReportTitle = title;
+            });
+        FieldDef f;
+        if (bDetailed) {
+            row.read([&] { f.FDesc = row.text("FDESC").trimmed(); });
+            row.read([&] { f.FName = row.text("FNAME").trimmed().toUpper(); });
+            row.read([&] { f.FType = row.text("FTYPE").toUpper(); });
+            row.read([&] { f.FLen = row.integer("FLEN"); });
+            row.read([&] { f.FDec = row.integer("FDEC"); });
+            row.read([&] { f.Level = row.integer("LEVEL"); });
+            row.read([&] { f.Displayed = row.logical("DISPLAYED"); });
+            if (f.FName == "CLIPDET") {
+                d.bClipDet = true;
+                f.Displayed = false;
+            }
+            if (f.Displayed) {
+                ++displayed;
+                f.Divisor = displayed;
+                row.read([&] {
+                    int divisor = row.integerOrZero("DIVISOR");
+                    if (divisor > 0) f.Divisor = divisor;
+                });
+            }
+            d.aDims.append(f);
+            continue;
+        }
+        QString layout;
+        row.read([&] { layout = row.text("LAYOUT"); });
+        if (layout.trimmed().isEmpty()) continue;
+        row.read([&] { f.FDesc = row.text("FDESC").trimmed(); });
+        row.read([&] { f.FName = row.text("FNAME").trimmed().toUpper(); });
+        row.read([&] { f.FType = row.text("FTYPE").toUpper(); });
+        row.read([&] { f.FLen = row.integer("FLEN"); });
+        row.read([&] { f.FDec = row.integer("FDEC"); });
+        f.Layout = layout.toUpper();
+        row.read([&] { f.Level = row.integer("LEVEL"); });
+        row.read([&] { f.ShowTotal = row.logical("SHOWTOTAL"); });
+        d.aDims.append(f);
+        if (layout.trimmed().toUpper() == "N") {
+            FieldDef v;
+            v.FDesc = f.FDesc;
+            v.FName = f.FName;
+            v.FLen = f.FLen;
+            v.FDec = f.FDec;
+            v.Layout = VariableDisplayFormat(f.FLen, f.FDec);
+            v.Level = f.Level;
+            v.ShowTotal = f.ShowTotal;
+            row.read([&] { v.Divisor = row.integerOrZero("DIVISOR"); });
+            variables.push_back(v);
+        }
+    }
+    if (d.aDims.empty() || (!bDetailed && variables.empty())) {
+        ui.critical("Unauthorized execution. Can't continue!");
+        d.refused = true;
+        return d;
+    }
+    if (!bDetailed) d.aVars = orderVariables(variables);
+    return d;
+}
+
+}  // namespace vantrep::session

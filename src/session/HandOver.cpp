@@ -1,0 +1,57 @@
+#include "HandOver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vantrep::session {
+
+namespace {
+
+// Read-only as a removal without force sees it: no write permission for the owner.
+bool isReadOnly(const QFileInfo& entry) { return !(entry.permissions() & QFileDevice::WriteOwner); }
+
+// Removes what can be removed without force below `path`, then the folder
+// itself if it ended up empty. Returns true when the folder is gone.
+bool removeFolder(const QString& path) {
+    bool everythingRemoved = true;
+    const QFileInfoList entries =
+        QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        bool removed = false;
+        if (entry.isSymLink())
+            removed = QFile::remove(entry.filePath());
+        else if (entry.isDir())
+            removed = !isReadOnly(entry) && removeFolder(entry.filePath());
+        else
+            removed = !isReadOnly(entry) && QFile::remove(entry.filePath());
+        everythingRemoved = everythingRemoved && removed;
+    }
+    return everythingRemoved && QDir().rmdir(path);
+}
+
+}  // namespace
+
+QString handOverFolder(const QString& commandLinePath) {
+    QString path = commandLinePath;
+    while (path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash <= 0)
+        return QString();
+    return path.left(slash);
+}
+
+bool removeHandOverFolder(const QString& commandLinePath) {
+    const QString folder = handOverFolder(commandLinePath);
+    if (folder.isEmpty())
+        return false;
+    const QFileInfo info(folder);
+    if (!info.isDir() || info.isSymLink() || isReadOnly(info))
+        return false;
+    if (!QFileInfo(QDir(folder).filePath(QString::fromLatin1(kHandOverMarker))).isFile())
+        return false;
+    return removeFolder(folder);
+}
+
+}  // namespace vantrep::session

@@ -1,0 +1,166 @@
+// Reading structure files into the field dictionary: roles, variable order,
+// display formats, the detailed column order, titles and refusals.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "engine/Connection.h"
+#include "engine/Recordset.h"
+#include "engine/dbf/DbfWriter.h"
+#include "session/FieldDictionary.h"
+
+namespace vantrep::session {
+namespace {
+
+using engine::Value;
+
+// Records every message; answers OK.
+class RecordingUi : public Ui {
+public:
+    MessageAnswer message(const QString& text, const QString&, MessageIcon icon, MessageButtons) override {
+        messages << text;
+        icons.push_back(icon);
+        return MessageAnswer::Ok;
+    }
+    void setBusy(bool) override {}
+    void flood(int) override {}
+    QStringList messages;
+    std::vector<MessageIcon> icons;
+};
+
+struct Row {
+    const char* name;
+    const char* desc;
+    const char* type;
+    int len, dec;
+    const char* layout;
+    int level;
+    bool total, displayed;
+    Value divisor;
+    const char* title;
+};
+
+class Structure : public ::testing::Test {
+protected:
+    // Writes a structure table and reads it back as the program does.
+    FieldDictionary load(const QString& fileName, const std::vector<Row>& rows, bool detailed, bool withTitle = true,
+                         bool withLayout = true) {
+        std::vector<engine::dbf::FieldSpec> fields = {{"FNAME", 'C', 10}, {"FDESC", 'C', 30}, {"FTYPE", 'C', 1},
+                                                      {"FLEN", 'N', 3},   {"FDEC", 'N', 2}};
+        if (withLayout) fields.push_back({"LAYOUT", 'C', 1});
+        fields.push_back({"LEVEL", 'N', 2});
+        fields.push_back({"SHOWTOTAL", 'L'});
+        fields.push_back({"DISPLAYED", 'L'});
+        fields.push_back({"DIVISOR", 'N', 3, 0, true});
+        if (withTitle) fields.push_back({"TITLE", 'C', 40});
+        std::vector<std::vector<Value>> records;
+        for (const Row& r : rows) {
+            std::vector<Value> record = {Value::string(r.name), Value::string(r.desc), Value::string(r.type),
+                                         Value::integer(r.len), Value::integer(r.dec)};
+            if (withLayout) record.push_back(Value::string(r.layout));
+            record.push_back(Value::integer(r.level));
+            record.push_back(Value::logical(r.total));
+            record.push_back(Value::logical(r.displayed));
+            record.push_back(r.divisor);
+            if (withTitle) record.push_back(Value::string(r.title));
+            records.push_back(record);
+        }
+        std::string path = (dir.path() + "/" + fileName).toStdString();
+        engine::dbf::DbfWriter::create(path, fields);
+        engine::dbf::DbfWriter(path).appendMany(records);
+        connection.Open("SourceDB=" + dir.path().toStdString() + "/;SourceType=DBF;Collate=Machine;");
+        engine::Recordset rs;
+        rs.Open("SELECT * FROM [" + path + "]", connection, engine::adOpenStatic, engine::adLockReadOnly);
+        return ReadFieldDictionary(rs, detailed, QString::fromStdString(path), ui);
+    }
+
+    QTemporaryDir dir;
+    engine::Connection connection;
+    RecordingUi ui;
+};
+
+const Value none = Value::integer(0);
+
+TEST(VariableDisplayFormat, GroupsTheIntegerDigitsByThree) {
+    EXPECT_EQ(VariableDisplayFormat(10, 2), "#,###,###.00");
+    EXPECT_EQ(VariableDisplayFormat(6, 0), "###,###");
+    EXPECT_EQ(VariableDisplayFormat(4, 0), "#,###");
+    EXPECT_EQ(VariableDisplayFormat(3, 2), ".00");
+    EXPECT_EQ(VariableDisplayFormat(5, 0), "##,###");
+    EXPECT_EQ(VariableDisplayFormat(7, 0), "#,###,###");
+    EXPECT_EQ(VariableDisplayFormat(12, 2), "###,###,###.00");
+}
+
+TEST_F(Structure, SummaryKeepsLaidOutRowsAndOrdersVariablesByLevel) {
+    FieldDictionary d = load("Brand_Spends.str",
+                             {{"media", "Media ", "C", 10, 0, "r", 1, false, false, none, ""},
+                              {"MONTH", "Month", "N", 2, 0, "C", 1, true, false, none, ""},
+                              {"BRAND", "Brand", "C", 30, 0, " ", 0, false, false, none, ""},
+                              {"SPOTS", "Spots", "N", 6, 0, "N", 2, true, false, Value::integer(10), ""},
+                              {"SPEND", "Spend", "N", 12, 2, "N", 1, true, false, none, "First title"},
+                              {"DUR", "Duration", "N", 4, 0, "N", 4, false, false, none, ""},
+                              {"RATE", "Rate", "N", 5, 2, "N", 0, true, false, none, ""},
+                              {"AREA", "Area", "C", 10, 0, "P", 0, false, false, none, "  Last title  "}},
+                             false);
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+    EXPECT_FALSE(d.refused);
+    EXPECT_EQ(d.sReportName, "Brand Spends");
+    EXPECT_EQ(d.sReportTitle, "Last title");
+    ASSERT_EQ(d.aDims.upperBound(), 7);  // the blank-layout row is not a report field
+    EXPECT_EQ(d.aDims(1).FName, "MEDIA");
+    EXPECT_EQ(d.aDims(1).FDesc, "Media");
+    EXPECT_EQ(d.aDims(1).Layout, "R");
+    EXPECT_EQ(d.aDims(7).Layout, "P");
+    // Levels 1 and 2, not 4 (after a gap), then the level-0 variable without totals.
+    ASSERT_EQ(d.aVars.upperBound(), 3);
+    EXPECT_EQ(d.aVars(1).FName, "SPEND");
+    EXPECT_EQ(d.aVars(1).Layout, "###,###,###.00");
+    EXPECT_EQ(d.aVars(2).FName, "SPOTS");
+    EXPECT_EQ(d.aVars(2).Divisor, 10);
+    EXPECT_EQ(d.aVars(3).FName, "RATE");
+    EXPECT_FALSE(d.aVars(3).ShowTotal);
+    EXPECT_TRUE(d.aVars(1).FType.isEmpty());
+}
+
+TEST_F(Structure, SummaryWithoutVariablesIsRefused) {
+    FieldDictionary d = load("x.str",
+                             {{"MEDIA", "Media", "C", 10, 0, "R", 1, false, false, none, ""},
+                              {"MONTH", "Month", "N", 2, 0, "C", 1, false, false, none, ""}},
+                             false);
+    EXPECT_TRUE(d.refused);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0], "Unauthorized execution. Can't continue!");
+    EXPECT_EQ(ui.icons[0], MessageIcon::Critical);
+}
+
+TEST_F(Structure, DetailedColumnsTakeExplicitOrderOrFileOrder) {
+    FieldDictionary d = load("list.dtr",
+                             {{"DATE", "Date", "D", 8, 0, "", 1, false, true, Value::null(), ""},
+                              {"MEDIA", "Media", "C", 10, 0, "", 0, false, false, Value::null(), ""},
+                              {"CLIPDET", "Clip", "C", 40, 0, "", 0, false, true, Value::null(), ""},
+                              {"SPOTS", "Spots", "N", 6, 0, "", 0, false, true, Value::integer(7), ""}},
+                             true, false);
+    EXPECT_FALSE(d.refused);
+    EXPECT_TRUE(d.bClipDet);
+    ASSERT_EQ(d.aDims.upperBound(), 4);
+    EXPECT_TRUE(d.aDims(1).Displayed);
+    EXPECT_EQ(d.aDims(1).Divisor, 1);  // null counts as 0: the running count
+    EXPECT_FALSE(d.aDims(3).Displayed);  // CLIPDET never is a column
+    EXPECT_EQ(d.aDims(4).Divisor, 7);   // explicit order kept
+    EXPECT_TRUE(d.aVars.empty());
+    EXPECT_TRUE(d.sReportTitle.isEmpty());
+}
+
+TEST_F(Structure, AMissingColumnIsShownAndTheLoadGoesOn) {
+    FieldDictionary d = load("broken.str", {{"SPEND", "Spend", "N", 12, 2, "N", 1, true, false, none, ""}}, false,
+                             true, false);
+    // Without a Layout column no row is laid out: the error is shown, then the refusal.
+    ASSERT_GE(ui.messages.size(), 2);
+    EXPECT_TRUE(ui.messages.front().contains("LAYOUT", Qt::CaseInsensitive)) << ui.messages.front().toStdString();
+    EXPECT_EQ(ui.messages.back(), "Unauthorized execution. Can't continue!");
+    EXPECT_TRUE(d.refused);
+}
+
+}  // namespace
+}  // namespace vantrep::session

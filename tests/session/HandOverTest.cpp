@@ -1,0 +1,124 @@
+// The hand-over folder: which folder the command line names, and that it is
+// removed only when marked, never by force and never beyond itself.
+#include "session/HandOver.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace vantrep::session {
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TEST(HandOverFolderTest, IsTheParentOfTheWholeCommandLineText) {
+    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/data.dbf"), "/home/u/Del/Rep1");
+    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/Brands.str,1"), "/home/u/Del/Rep1");
+    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/"), "/home/u/Del");
+    EXPECT_EQ(handOverFolder("Del/Rep1/data.dbf"), "Del/Rep1");
+}
+
+TEST(HandOverFolderTest, NoFolderForABareNameOrTheRoot) {
+    EXPECT_EQ(handOverFolder(""), QString());
+    EXPECT_EQ(handOverFolder("-Embedding"), QString());
+    EXPECT_EQ(handOverFolder("data.dbf"), QString());
+    EXPECT_EQ(handOverFolder("/data.dbf"), QString());
+    EXPECT_EQ(handOverFolder("/"), QString());
+}
+
+class RemoveHandOverFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(root_.isValid());
+        folder_ = root_.path() + "/Rep1";
+        sibling_ = root_.path() + "/Kept";
+        ASSERT_TRUE(QDir().mkpath(folder_ + "/sub"));
+        ASSERT_TRUE(QDir().mkpath(sibling_));
+        writeFile(folder_ + "/data.dbf", "table");
+        writeFile(folder_ + "/Brands.str", "structure");
+        writeFile(folder_ + "/.hidden", "hidden");
+        writeFile(folder_ + "/sub/notes.txt", "notes");
+        writeFile(sibling_ + "/saved.dbf", "saved report");
+    }
+
+    void mark() { writeFile(folder_ + "/" + kHandOverMarker, ""); }
+    QString argument() const { return folder_ + "/data.dbf"; }
+
+    QTemporaryDir root_;
+    QString folder_;
+    QString sibling_;
+};
+
+TEST_F(RemoveHandOverFolderTest, MarkedFolderIsRemovedWithEverythingInIt) {
+    mark();
+    EXPECT_TRUE(removeHandOverFolder(argument()));
+    EXPECT_FALSE(QFileInfo::exists(folder_));
+    EXPECT_TRUE(QFileInfo::exists(sibling_ + "/saved.dbf"));
+    EXPECT_TRUE(QFileInfo::exists(root_.path()));
+}
+
+TEST_F(RemoveHandOverFolderTest, MarkedFolderIsRemovedForAFixedReportArgument) {
+    mark();
+    EXPECT_TRUE(removeHandOverFolder(folder_ + "/data.dbf,2"));
+    EXPECT_FALSE(QFileInfo::exists(folder_));
+}
+
+TEST_F(RemoveHandOverFolderTest, UnmarkedFolderStaysWhole) {
+    EXPECT_FALSE(removeHandOverFolder(argument()));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/data.dbf"));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/Brands.str"));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/sub/notes.txt"));
+}
+
+TEST_F(RemoveHandOverFolderTest, MarkerAsAFolderDoesNotCount) {
+    ASSERT_TRUE(QDir().mkpath(folder_ + "/" + kHandOverMarker));
+    EXPECT_FALSE(removeHandOverFolder(argument()));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/data.dbf"));
+}
+
+TEST_F(RemoveHandOverFolderTest, ReadOnlyFileKeepsItAndTheFolder) {
+    mark();
+    ASSERT_TRUE(QFile::setPermissions(folder_ + "/sub/notes.txt", QFileDevice::ReadOwner));
+    EXPECT_FALSE(removeHandOverFolder(argument()));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/sub/notes.txt"));
+    EXPECT_FALSE(QFileInfo::exists(folder_ + "/data.dbf"));
+    EXPECT_FALSE(QFileInfo::exists(folder_ + "/Brands.str"));
+    EXPECT_FALSE(QFileInfo::exists(folder_ + "/.hidden"));
+    QFile::setPermissions(folder_ + "/sub/notes.txt", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(RemoveHandOverFolderTest, ReadOnlySubfolderKeepsItsContent) {
+    mark();
+    ASSERT_TRUE(QFile::setPermissions(folder_ + "/sub", QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    EXPECT_FALSE(removeHandOverFolder(argument()));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/sub/notes.txt"));
+    EXPECT_FALSE(QFileInfo::exists(folder_ + "/data.dbf"));
+    QFile::setPermissions(folder_ + "/sub", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(RemoveHandOverFolderTest, LinkToAnotherFolderIsRemovedNotFollowed) {
+    mark();
+    ASSERT_TRUE(QFile::link(sibling_, folder_ + "/link-to-kept"));
+    EXPECT_TRUE(removeHandOverFolder(argument()));
+    EXPECT_FALSE(QFileInfo::exists(folder_));
+    EXPECT_TRUE(QFileInfo::exists(sibling_ + "/saved.dbf"));
+}
+
+TEST_F(RemoveHandOverFolderTest, FolderThatIsALinkIsLeftAlone) {
+    mark();
+    const QString linked = root_.path() + "/Linked";
+    ASSERT_TRUE(QFile::link(folder_, linked));
+    EXPECT_FALSE(removeHandOverFolder(linked + "/data.dbf"));
+    EXPECT_TRUE(QFileInfo::exists(folder_ + "/data.dbf"));
+    EXPECT_TRUE(QFileInfo(linked).isSymLink());
+}
+
+}  // namespace
+}  // namespace vantrep::session
