@@ -69,9 +69,16 @@ QString generalDateTime(const QDate& date, const QTime& time, const QLocale& loc
                              .arg(suffix);
 }
 
+// Serials of 1 January 100 and of the day after 31 December 9999: the dates
+// a serial may stand for.
+constexpr double firstSerial = -657434;
+constexpr double endSerial = 2958466;
+
 // A date serial as a date and a time of day; the fraction is the time, even
-// for serials before day zero (as in -1.25: 29 December 1899, 06:00).
-void fromSerial(double serial, QDate& date, QTime& time) {
+// for serials before day zero (as in -1.25: 29 December 1899, 06:00). False
+// for a serial outside the years 100 to 9999.
+bool fromSerial(double serial, QDate& date, QTime& time) {
+    if (serial < firstSerial || serial >= endSerial) return false;
     double days = std::trunc(serial);
     int64_t msOfDay = std::llround(std::fabs(serial - days) * msPerDay);
     if (msOfDay == msPerDay) {
@@ -80,6 +87,7 @@ void fromSerial(double serial, QDate& date, QTime& time) {
     }
     date = QDate::fromJulianDay(serialDayZero + static_cast<int64_t>(days));
     time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay));
+    return true;
 }
 
 double toSerial(const QDate& date, const QTime& time) {
@@ -104,7 +112,7 @@ QString Format(double value, const QString& pattern, const QLocale& locale) {
     if (isNumberPattern(chars)) return formatNumber(DecimalDigits::fromDouble(value), chars, locale);
     QDate date;
     QTime time;
-    fromSerial(value, date, time);
+    if (!fromSerial(value, date, time)) return {};
     return formatDateTime(date, time, chars, locale);
 }
 

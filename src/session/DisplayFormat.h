@@ -33,7 +33,8 @@ QString Format(const engine::Value& value, const QString& pattern, const QLocale
 // A number. Under no format: the general form, up to 15 significant digits
 // ("12.5", "3", "-0.25"; "1E+15" and "1E-05" in scientific form from 1E+15 up
 // and below 0.0001). Under a date pattern the number is a date serial (days
-// since 30 December 1899, the fraction the time of day). NaN and infinities
+// since 30 December 1899, the fraction the time of day); a serial outside the
+// years 100 to 9999 gives "". NaN and infinities
 // give "nan", "inf" and "-inf" under any pattern.
 QString Format(double value, const QString& pattern, const QLocale& locale = QLocale());
 

@@ -370,6 +370,12 @@ TEST(DisplayFormatTimes, NumbersUnderDatePatternsAreSerials) {
         {46086.75, "dd/mm/yyyy hh:mm:ss", "05/03/2026 18:00:00"},
         {0, "dd/mm/yyyy", "30/12/1899"},
         {36585, "dddd", "Tuesday"},
+        {-1.25, "dd/mm/yyyy hh:mm", "29/12/1899 06:00"},
+        {-657434, "dd/mm/yyyy", "01/01/0100"},
+        {2958465.5, "dd/mm/yyyy hh:mm", "31/12/9999 12:00"},
+        {2958466, "dd/mm/yyyy", ""},
+        {-657435, "dd/mm/yyyy", ""},
+        {1e300, "dd/mm/yyyy", ""},
     });
 }
 

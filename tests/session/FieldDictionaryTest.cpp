@@ -9,25 +9,12 @@
 #include "engine/Recordset.h"
 #include "engine/dbf/DbfWriter.h"
 #include "session/FieldDictionary.h"
+#include "support/FakeUi.h"
 
 namespace vantrep::session {
 namespace {
 
 using engine::Value;
-
-// Records every message; answers OK.
-class RecordingUi : public Ui {
-public:
-    MessageAnswer message(const QString& text, const QString&, MessageIcon icon, MessageButtons) override {
-        messages << text;
-        icons.push_back(icon);
-        return MessageAnswer::Ok;
-    }
-    void setBusy(bool) override {}
-    void flood(int) override {}
-    QStringList messages;
-    std::vector<MessageIcon> icons;
-};
 
 struct Row {
     const char* name;
@@ -77,7 +64,7 @@ protected:
 
     QTemporaryDir dir;
     engine::Connection connection;
-    RecordingUi ui;
+    testing::FakeUi ui;
 };
 
 const Value none = Value::integer(0);
@@ -103,7 +90,7 @@ TEST_F(Structure, SummaryKeepsLaidOutRowsAndOrdersVariablesByLevel) {
                               {"RATE", "Rate", "N", 5, 2, "N", 0, true, false, none, ""},
                               {"AREA", "Area", "C", 10, 0, "P", 0, false, false, none, "  Last title  "}},
                              false);
-    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messages.join("|").toStdString();
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(d.refused);
     EXPECT_EQ(d.sReportName, "Brand Spends");
     EXPECT_EQ(d.sReportTitle, "Last title");
@@ -129,9 +116,9 @@ TEST_F(Structure, SummaryWithoutVariablesIsRefused) {
                               {"MONTH", "Month", "N", 2, 0, "C", 1, false, false, none, ""}},
                              false);
     EXPECT_TRUE(d.refused);
-    ASSERT_EQ(ui.messages.size(), 1);
-    EXPECT_EQ(ui.messages[0], "Unauthorized execution. Can't continue!");
-    EXPECT_EQ(ui.icons[0], MessageIcon::Critical);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Unauthorized execution. Can't continue!");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
 }
 
 TEST_F(Structure, DetailedColumnsTakeExplicitOrderOrFileOrder) {
@@ -156,9 +143,10 @@ TEST_F(Structure, AMissingColumnIsShownAndTheLoadGoesOn) {
     FieldDictionary d = load("broken.str", {{"SPEND", "Spend", "N", 12, 2, "N", 1, true, false, none, ""}}, false,
                              true, false);
     // Without a Layout column no row is laid out: the error is shown, then the refusal.
-    ASSERT_GE(ui.messages.size(), 2);
-    EXPECT_TRUE(ui.messages.front().contains("LAYOUT", Qt::CaseInsensitive)) << ui.messages.front().toStdString();
-    EXPECT_EQ(ui.messages.back(), "Unauthorized execution. Can't continue!");
+    ASSERT_GE(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages.front().text.contains("LAYOUT", Qt::CaseInsensitive))
+        << ui.messages.front().text.toStdString();
+    EXPECT_EQ(ui.messages.back().text, "Unauthorized execution. Can't continue!");
     EXPECT_TRUE(d.refused);
 }
 
