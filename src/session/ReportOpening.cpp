@@ -1,0 +1,159 @@
+#include "session/ReportOpening.h"
+
+#include <QDir>
+
+#include "engine/EngineError.h"
+#include "session/DivisorRepair.h"
+#include "session/FieldDictionary.h"
+#include "session/ValueCoding.h"
+
+namespace vantrep::session {
+
+namespace {
+
+const QString unauthorized = "Unauthorized execution. Can't continue!";
+
+bool endsWithIgnoringCase(const QString& name, const QString& ending) {
+    return name.right(3).compare(ending, Qt::CaseInsensitive) == 0;
+}
+
+// The text before the last "/" of a path taken as a whole.
+QString parentOf(const QString& path) {
+    int slash = path.lastIndexOf('/');
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+// Files of `folder` matching `pattern` without regard to case, in the order
+// the directory gives them.
+QStringList filesMatching(const QString& folder, const QString& pattern) {
+    QDir dir(folder);
+    return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
+}
+
+// The data table beside a structure file: the first "*.dbf", passing over a
+// first match named exactly "tempstr.dbf".
+QString dataTableIn(const QString& folder) {
+    QStringList tables = filesMatching(folder, "*.dbf");
+    if (tables.isEmpty()) return QString();
+    if (tables[0] == "tempstr.dbf") return tables.size() > 1 ? tables[1] : QString();
+    return tables[0];
+}
+
+void openStructure(Session& s) {
+    if (s.rsStruct.State() == engine::adStateOpen) s.rsStruct.Close();
+    s.rsStruct.Open("SELECT * FROM [" + s.sStructFile.toStdString() + "]", s.cnData, engine::adOpenStatic,
+                    engine::adLockReadOnly);
+}
+
+}  // namespace
+
+void Session::ResetLayoutArrays() {
+    aDims.clear();
+    aVars.clear();
+    cmbField.assign(1, ValueList());
+}
+
+QString ConnectionStringFor(const QString& folder) {
+    return "Driver=Microsoft Visual FoxPro Driver;UID=;PWD=;SourceDB=" + folder +
+           ";SourceType=DBF;Exclusive=No;BackgroundFetch=No;Collate=Machine;";
+}
+
+bool LoadDizaveLayout(Session& s) {
+    FieldDictionary d = ReadFieldDictionary(s.rsStruct, s.bDetailed, s.sStructFile, s.ui);
+    s.sReportName = d.sReportName;
+    s.sReportTitle = d.sReportTitle;
+    if (d.refused) return false;
+    s.aDims = d.aDims;
+    s.aVars = d.aVars;
+    s.bClipDet = s.bClipDet || d.bClipDet;
+    s.cmbField.assign(static_cast<size_t>(s.aDims.upperBound()) + 1, ValueList());
+    for (int i = 1; i <= s.aDims.upperBound(); ++i) {
+        const FieldDef& f = s.aDims(i);
+        ValueList& list = s.cmbField[static_cast<size_t>(i)];
+        list.items << f.FDesc;
+        QString role = f.Layout.trimmed();
+        if (s.bDetailed || (role != "R" && role != "C")) continue;
+        FillCombo(list, f.FName, f.FType.trimmed(), s.cnData, s.sDataFile, s.ui);
+        if (f.FType.trimmed() == "N" && f.FName == "MONTH") list.tag = "MonthStrRev";
+        if (f.FName == "WEEKDAY") list.tag = "WeekDayStrRev";
+    }
+    s.summaryCommandsVisible = !s.bDetailed;
+    s.explorerBar = s.bDetailed ? 7 : 5;
+    return true;
+}
+
+OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
+    if (cmdPath == "-Embedding" || cmdPath.isEmpty()) return OpenOutcome::Idle;
+
+    if (s.commandLine.isEmpty())
+        s.sReportPath = cmdPath;
+    else if (parentOf(cmdPath) != parentOf(s.sReportPath))
+        s.sReportPath.clear();
+
+    QStringList fields = cmdPath.split(',');
+    s.ResetLayoutArrays();
+    const QString& first = fields[0];
+    int slash = first.lastIndexOf('/');
+    if (slash < 0) {
+        s.ui.plain(first);
+        s.ui.critical(unauthorized);
+        return OpenOutcome::Fatal;
+    }
+    try {
+        QString file = first.mid(slash + 1);
+        s.sReportFolder = CopyToTempFolder(first.left(slash + 1), s.workingFolderLock, s.ui);
+        QString dataTable, structure;
+        if (!endsWithIgnoringCase(file, "dbf")) {
+            structure = file;
+            dataTable = dataTableIn(s.sReportFolder);
+            if (dataTable.isEmpty()) {
+                s.ui.critical("No database file (*.dbf) found in the folder. Can't continue!");
+                return OpenOutcome::Fatal;
+            }
+            if (endsWithIgnoringCase(structure, "str")) s.bDetailed = false;
+            if (endsWithIgnoringCase(structure, "dtr")) s.bDetailed = true;
+        } else {
+            dataTable = file;
+            if (fields.size() == 1) {
+                QStringList found = filesMatching(s.sReportFolder, "*.str");
+                s.bDetailed = found.isEmpty();
+                if (found.isEmpty()) found = filesMatching(s.sReportFolder, "*.dtr");
+                if (found.isEmpty()) {
+                    s.ui.critical("No structure file (*.str/*.dtr) found in the folder. Can't continue!");
+                    return OpenOutcome::Fatal;
+                }
+                structure = found[0];
+            }
+        }
+        s.sDataFile = dataTable;
+        s.sStructFile = s.sReportFolder + structure;
+
+        if (s.cnData.State() == engine::adStateOpen) s.cnData.Close();
+        s.cnData.Open(ConnectionStringFor(s.sReportFolder).toStdString());
+
+        if (fields.size() > 1) {
+            bool isNumber = false;
+            int report = fields[1].trimmed().toInt(&isNumber);
+            if (isNumber && (report == 1 || report == 2) && s.fixedFormatReport) s.fixedFormatReport(s, report);
+            return OpenOutcome::Unload;
+        }
+
+        if (s.bDetailed) NormalizeDivisor(s.cnData, s.sStructFile, s.ui);
+        openStructure(s);
+        s.bClipDet = false;
+        if (!LoadDizaveLayout(s)) return OpenOutcome::Fatal;
+        for (int i = 1; i <= s.aDims.upperBound(); ++i) {
+            QString role = s.aDims(i).Layout.trimmed();
+            if (role != "R" && role != "C") continue;
+            if (!CheckDimensionValues(s.cmbField[static_cast<size_t>(i)].items, s.aDims(i).FName, "C", s.cnData,
+                                      s.sDataFile, s.ui))
+                return OpenOutcome::Unload;
+        }
+        return OpenOutcome::Opened;
+    } catch (const engine::EngineError& e) {
+        s.ui.critical(QString::fromStdString(e.description()));
+        return OpenOutcome::Unload;
+    }
+}
+
+}  // namespace vantrep::session

@@ -1,0 +1,34 @@
+// Opening a report: `OpenDizave` finds the data table and structure file of
+// the folder named by the start-up argument, copies the folder to a working
+// folder, opens the connection and the structure table, loads the layout and
+// checks the dimension values. `LoadDizaveLayout` turns the structure table
+// into the field dictionary and the value lists.
+#pragma once
+
+#include <QString>
+
+#include "session/Session.h"
+
+namespace vantrep::session {
+
+enum class OpenOutcome {
+    Opened,       // the report is open: run the first query
+    Idle,         // nothing to open ("" or "-Embedding")
+    Unload,       // a fixed-format report was produced, or a check failed: close the main window
+    Fatal,        // a fatal message was shown: the program ends with a failure status
+};
+
+// `cmdPath` is "path[,n]" as the delivering application passes it: the data
+// table (".dbf") or the structure file (".str", ".dtr"), optionally followed by
+// the number of a fixed-format report.
+OpenOutcome OpenDizave(Session& session, const QString& cmdPath);
+
+// Reads `rsStruct` into aDims, aVars and the value lists. Returns false when
+// the structure describes no report ("Unauthorized execution. Can't
+// continue!" has been shown).
+bool LoadDizaveLayout(Session& session);
+
+// The program's connection string for a working folder ending in "/".
+QString ConnectionStringFor(const QString& folder);
+
+}  // namespace vantrep::session

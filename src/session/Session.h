@@ -1,0 +1,64 @@
+// The session state: everything the program's windows share while a report
+// is open (the data connection, the structure table, the working folder, the
+// field dictionary and the value lists). One Session per process; opening
+// another report replaces its content.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "engine/Connection.h"
+#include "engine/Recordset.h"
+#include "session/FieldDef.h"
+#include "session/Ui.h"
+#include "session/ValueList.h"
+#include "session/WorkingFolder.h"
+
+namespace vantrep::session {
+
+class Session {
+public:
+    // `commandLine` is the program's own argument ("" when started without one).
+    Session(Ui& ui, QString commandLine) : ui(ui), commandLine(std::move(commandLine)) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    Ui& ui;
+    const QString commandLine;
+
+    engine::Connection cnData;
+    engine::Recordset rsData;
+    engine::Recordset rsStruct;
+    WorkingFolderLock workingFolderLock;  // held for as long as the working copy is in use
+
+    QString sReportFolder;  // the working copy, ending in "/"
+    QString sDataFile;      // file name of the data table in sReportFolder
+    QString sStructFile;    // full path of the structure file
+    QString sReportPath;    // where the report was last opened or saved; "" = no saved place
+    bool bDetailed = false;
+    bool bClipDet = false;
+
+    FieldList aDims;
+    FieldList aVars;
+    // cmbField(i): the value list of aDims(i); element 0 is unused.
+    std::vector<ValueList> cmbField = std::vector<ValueList>(1);
+    QString sReportName;
+    QString sReportTitle;
+
+    // What the main window shows for the report kind: the summary-only
+    // toolbar commands ("graph2D", "sep30", "changeLayout", "saveas") and the
+    // grid's header behaviour (5: click to sort; 7: also drag columns).
+    bool summaryCommandsVisible = false;
+    int explorerBar = 0;
+
+    // Produces fixed-format report 1 or 2 on the open data table. The report
+    // engine provides it; while it is not set nothing is produced.
+    std::function<void(Session&, int)> fixedFormatReport;
+
+    // Empties the field dictionary and the value lists.
+    void ResetLayoutArrays();
+};
+
+}  // namespace vantrep::session
