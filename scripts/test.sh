@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test; then builds the engine with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs its tests again.
+# Sets up, builds and runs every test; then builds everything again with
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the tests again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -10,6 +10,6 @@ scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTREP_SANITIZE=ON >/dev/null
-cmake --build build-sanitize --target engine_tests vantrep-sql
+cmake --build build-sanitize
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
