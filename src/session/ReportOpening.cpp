@@ -26,6 +26,7 @@ QString parentOf(const QString& path) {
 // Files of `folder` matching `pattern` without regard to case, in the order
 // the directory gives them.
 QStringList filesMatching(const QString& folder, const QString& pattern) {
+    if (folder.isEmpty()) return {};  // no working copy: never the current folder
     QDir dir(folder);
     return dir.entryList({pattern}, QDir::Files | QDir::Hidden, QDir::Unsorted);
 }

@@ -178,6 +178,16 @@ TEST_F(Opening, FatalMessagesEndTheProgram) {
     }
 }
 
+TEST_F(Opening, AFailedCopyEndsInTheMissingFileMessage) {
+    // A report folder that does not exist: the copy reports its failure, and
+    // the open never looks at the current folder instead.
+    Session s(ui, temp.path() + "/Nowhere/DATA.DBF");
+    EXPECT_EQ(OpenDizave(s, temp.path() + "/Nowhere/DATA.DBF"), OpenOutcome::Fatal);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(ui.messages[1].text, "No structure file (*.str/*.dtr) found in the folder. Can't continue!");
+}
+
 TEST_F(Opening, AColumnValueWithACommaStopsTheOpen) {
     writeData("DATA.DBF", "TV, RADIO");
     writeSummary();
