@@ -232,7 +232,7 @@ SampleRecord draw(const AdSpot& spot, const AdCatalog& catalog, Random& random, 
 
     if (media == press) {
         const PressSize& size = pressSizes[static_cast<size_t>(WeightedChoice(pressSizeWeights).draw(random))];
-        r.color = random.below(5) < 2 ? "COLOUR" : "B/W";
+        r.color = random.below(5) < 2 ? "COLOUR" : "B/W"; r.time = "12:00:00";
         r.programme = pick(pressSections, random.next());
         r.pageBreak = "P" + std::to_string(random.between(1, 48));
         r.sizeDuration = std::to_string(size.height) + "x" + std::to_string(size.columns);

@@ -178,6 +178,26 @@ TEST_F(Opening, FatalMessagesEndTheProgram) {
     }
 }
 
+TEST_F(Opening, MonthAndWeekdayTagsFollowTheUpperCasedNameAndTheType) {
+    writeData("DATA.DBF");
+    writeStructure("Tags.str", {{"month", "N", 2, 0, "R", 1, false, 0},
+                                {"WEEKDAY", "N", 1, 0, "C", 1, false, 0},
+                                {"MEDIA", "C", 10, 0, "C", 2, false, 0},
+                                {"SPEND", "N", 12, 2, "N", 1, false, 0}});
+    Session s(ui, folder + "Tags.str");
+    ASSERT_EQ(OpenDizave(s, folder + "Tags.str"), OpenOutcome::Opened) << texts().join("|").toStdString();
+    EXPECT_EQ(s.cmbField[1].tag, "MonthStrRev");  // stored in lower case, tagged all the same
+    EXPECT_EQ(s.cmbField[2].tag, "WeekDayStrRev");
+    EXPECT_EQ(s.cmbField[2].items, (QStringList{"Caption WEEKDAY", "Sun", "Mon"}));
+    EXPECT_TRUE(s.cmbField[3].tag.isEmpty());
+
+    // Opening another report replaces the value lists of the first.
+    writeStructure("Other.str", {{"MEDIA", "C", 10, 0, "R", 1, false, 0}, {"SPEND", "N", 12, 2, "N", 1, false, 0}});
+    ASSERT_EQ(OpenDizave(s, folder + "Other.str"), OpenOutcome::Opened);
+    EXPECT_EQ(s.cmbField.size(), 3u);
+    EXPECT_TRUE(s.cmbField[1].tag.isEmpty());
+}
+
 TEST_F(Opening, AFailedCopyEndsInTheMissingFileMessage) {
     // A report folder that does not exist: the copy reports its failure, and
     // the open never looks at the current folder instead.
