@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
+#include <iterator>
 
 #include "engine/EngineError.h"
 
@@ -186,6 +188,32 @@ void scheduleBroadcast(SampleRecord& r, int channel, int hour, int media, Random
     r.space = r.duration;
 }
 
+// A press insertion: section, page, size in column-centimetres, colour; no
+// time and no length.
+void placeInPress(SampleRecord& r, Random& random) {
+    const PressSize& size = pressSizes[static_cast<size_t>(WeightedChoice(pressSizeWeights).draw(random))];
+    r.color = random.below(5) < 2 ? "COLOUR" : "B/W";
+    r.programme = pick(pressSections, random.next());
+    r.pageBreak = "P" + std::to_string(random.between(1, 48));
+    r.sizeDuration = std::to_string(size.height) + "x" + std::to_string(size.columns);
+    r.space = size.height * size.columns;
+    r.duration = 0;
+    r.adType = drawAdType(pressTypes, random);
+}
+
+// A poster: its site, its face among the site's faces and its size in sheets.
+void placeOnPoster(SampleRecord& r, Random& random) {
+    int sheets = posterSheets[random.below(posterSheets.size())];
+    r.programme = pick(outdoorSites, random.next());
+    int faces = static_cast<int>(random.between(1, 4));
+    r.position = std::to_string(random.between(1, faces));
+    r.totalAds = std::to_string(faces);
+    r.sizeDuration = std::to_string(sheets) + " SHEET";
+    r.space = sheets;
+    r.duration = 0;
+    r.adType = drawAdType(outdoorTypes, random);
+}
+
 std::string noteFor(const SampleRecord& r, Random& random) {
     switch (random.below(3)) {
     case 0:
@@ -231,24 +259,9 @@ SampleRecord draw(const AdSpot& spot, const AdCatalog& catalog, Random& random, 
     r.duration = spot.duration;
 
     if (media == press) {
-        const PressSize& size = pressSizes[static_cast<size_t>(WeightedChoice(pressSizeWeights).draw(random))];
-        r.color = random.below(5) < 2 ? "COLOUR" : "B/W"; r.time = "12:00:00";
-        r.programme = pick(pressSections, random.next());
-        r.pageBreak = "P" + std::to_string(random.between(1, 48));
-        r.sizeDuration = std::to_string(size.height) + "x" + std::to_string(size.columns);
-        r.space = size.height * size.columns;
-        r.duration = 0;
-        r.adType = drawAdType(pressTypes, random);
+        placeInPress(r, random);
     } else if (media == outdoor) {
-        int sheets = posterSheets[random.below(posterSheets.size())];
-        r.programme = pick(outdoorSites, random.next());
-        int faces = static_cast<int>(random.between(1, 4));
-        r.position = std::to_string(random.between(1, faces));
-        r.totalAds = std::to_string(faces);
-        r.sizeDuration = std::to_string(sheets) + " SHEET";
-        r.space = sheets;
-        r.duration = 0;
-        r.adType = drawAdType(outdoorTypes, random);
+        placeOnPoster(r, random);
     } else {
         int hour = (media == cinema ? cinemaHours : hours).draw(random);
         scheduleBroadcast(r, spot.channel, hour, media, random);

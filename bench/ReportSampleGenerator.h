@@ -24,9 +24,6 @@
 
 namespace vantrep::bench {
 
-// Bump when the generated content changes.
-constexpr int reportSampleVersion = 1;
-
 // One field of the report table: its layout and the caption the structure
 // files give it.
 struct ReportField {
