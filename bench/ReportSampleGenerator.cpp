@@ -194,7 +194,7 @@ void placeInPress(SampleRecord& r, Random& random) {
     const PressSize& size = pressSizes[static_cast<size_t>(WeightedChoice(pressSizeWeights).draw(random))];
     r.color = random.below(5) < 2 ? "COLOUR" : "B/W";
     r.programme = pick(pressSections, random.next());
-    r.pageBreak = "P" + std::to_string(random.between(1, 48));
+    r.pageBreak = std::string("P").append(std::to_string(random.between(1, 48)));
     r.sizeDuration = std::to_string(size.height) + "x" + std::to_string(size.columns);
     r.space = size.height * size.columns;
     r.duration = 0;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs VantRep on the shipped sample report.
+# Sample report folders to open: samples/summary/DATA.DBF, samples/detailed/Spot_Listing.dtr (bench/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

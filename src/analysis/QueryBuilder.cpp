@@ -42,7 +42,7 @@ QString othersOf(const FieldDef& f) {
 }
 
 // The key values of one column level for the pivot: character values in
-// single quotes, numbers bare, a bucket's "Others" last.
+// single quotes, numbers bare, a bucket's value last and marked with "*".
 QString levelSpec(const FieldDef& f, const ValueList& list) {
     QStringList keys;
     QStringList items = list.items.mid(1);
@@ -50,7 +50,7 @@ QString levelSpec(const FieldDef& f, const ValueList& list) {
     if (!list.filtered() && items.size() == 1 && items[0].isEmpty()) items = QStringList{list.items[0]};
     for (const QString& item : items)
         keys << (isCharacter(f) ? "'" + item.trimmed() + "'" : storedNumber(f, list, item));
-    if (bucketed(f, list)) keys << (isCharacter(f) ? "'" + othersOf(f) + "'" : QString("0"));
+    if (bucketed(f, list)) keys << (isCharacter(f) ? "*'" + othersOf(f) + "'" : QString("*0"));
     return f.FName + ":" + keys.join(',');
 }
 

@@ -18,7 +18,12 @@ struct CrossTabQuery {
     int nRowDims = 0;                     // row dimensions placed
     int nColDims = 0;                     // column levels 1, 2, 3 ... held by a "C" field
     QString sRowFields;                   // the row dimensions' FNames in level order, joined by ";"
-    QStringList aColSpecs{QString()};     // per statement (from 1): its column specification
+    // Per statement (from 1): its column specification, the column levels in
+    // order separated by ";", each "FNAME:key,key,...": character keys in
+    // single quotes, numbers bare, a bucket's key last with a "*" in front
+    // ("MONTH:1,2;MEDIA:'TV',*'Others    '"). Column values never hold , ; : |
+    // or a double quote (they are checked when a report opens).
+    QStringList aColSpecs{QString()};
     QStringList aColCaptions{QString()};  // per statement (from 1): its column captions joined by ", "
 };
 

@@ -93,7 +93,7 @@ TEST_F(CrossTabStatements, BucketsKeepTheSelectionAndFoldTheRest) {
               " ROUND(SUM(SPEND),2) AS SPEND, ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  "
               "group by 1 ,2 ,3 order by 1 ,2 ,3");
     EXPECT_EQ(q.nColDims, 2);
-    EXPECT_EQ(q.aColSpecs[1], "SIZE:30,0;CODE:'AB','Others'");
+    EXPECT_EQ(q.aColSpecs[1], "SIZE:30,*0;CODE:'AB',*'Others'");
     EXPECT_EQ(q.aColCaptions[1], "Size, Code");
 }
 

@@ -1,0 +1,110 @@
+// The pivot of grouped cross-tab results into wide records, on statements
+// built by the query builder and run by the engine.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include "analysis/Pivot.h"
+#include "analysis/QueryBuilder.h"
+#include "engine/Connection.h"
+#include "engine/Recordset.h"
+#include "engine/dbf/DbfWriter.h"
+
+namespace vantrep::analysis {
+namespace {
+
+using engine::Value;
+using session::FieldDef;
+using session::ValueList;
+
+FieldDef dimension(const char* name, const char* type, int len, const char* role, int level) {
+    FieldDef f;
+    f.FName = name;
+    f.FDesc = name;
+    f.FType = type;
+    f.FLen = len;
+    f.Layout = role;
+    f.Level = level;
+    return f;
+}
+
+class Pivoting : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        std::string path = (dir.path() + "/DATA.DBF").toStdString();
+        engine::dbf::DbfWriter::create(path, {{"BRAND", 'C', 8}, {"MONTH", 'N', 2}, {"MEDIA", 'C', 10},
+                                              {"SPEND", 'N', 8, 2}, {"SPOTS", 'N', 4}});
+        auto row = [](const char* brand, int month, const char* media, const char* spend, int spots) {
+            return std::vector<Value>{Value::string(brand), Value::integer(month), Value::string(media),
+                                      Value::decimal(*engine::Decimal::parse(spend)), Value::integer(spots)};
+        };
+        engine::dbf::DbfWriter(path).appendMany({row("ACME", 1, "TV", "10.00", 1), row("ACME", 1, "PRESS", "3.00", 2),
+                                                 row("ACME", 2, "TV", "5.00", 3), row("BOLT", 2, "RADIO", "7.50", 4),
+                                                 row("BOLT", 2, "PRESS", "1.00", 5)});
+        connection.Open("SourceDB=" + dir.path().toStdString() + "/;SourceType=DBF;Collate=Machine;");
+
+        aDims.append(dimension("BRAND", "C", 8, "R", 1));
+        lists.push_back({{"BRAND", "ACME    ", "BOLT    "}, ""});
+        aDims.append(dimension("MONTH", "N", 2, "C", 1));
+        lists.push_back({{"MONTH", "Jan", "Feb"}, "MonthStrRev"});
+        FieldDef media = dimension("MEDIA", "C", 10, "C", 2);
+        media.ShowOthers = true;
+        aDims.append(media);
+        lists.push_back({{"Filtered MEDIA", "TV"}, ""});
+        FieldDef spend;
+        spend.FName = "SPEND";
+        spend.FDec = 2;
+        spend.Level = 1;
+        FieldDef spots;
+        spots.FName = "SPOTS";
+        spots.Level = 2;
+        aVars.append(spend);
+        aVars.append(spots);
+    }
+
+    QTemporaryDir dir;
+    engine::Connection connection;
+    session::FieldList aDims, aVars;
+    std::vector<ValueList> lists{ValueList()};
+};
+
+TEST_F(Pivoting, OneRecordPerRowCombinationWithAValuePerKeyAndVariable) {
+    CrossTabQuery q = RunQuery(aDims, lists, aVars, QString(), "DATA.DBF");
+    engine::Recordset rs;
+    rs.Open(q.aQuerySql[1].toStdString(), connection, engine::adOpenStatic, engine::adLockReadOnly);
+    PivotTable t = Pivot(rs, q.sRowFields, q.aColSpecs[1], {"SPEND", "SPOTS"}, aDims);
+
+    EXPECT_EQ(t.rowFields, QStringList{"BRAND"});
+    EXPECT_EQ(t.valueFields, (QStringList{"Jan|TV", "Jan|TV", "Jan|Others", "Jan|Others", "Feb|TV", "Feb|TV",
+                                          "Feb|Others", "Feb|Others"}));
+    ASSERT_EQ(t.rows.size(), 2u);
+    EXPECT_EQ(t.rows[0][0].toText(), "ACME    ");
+    EXPECT_EQ(t.rows[1][0].toText(), "BOLT    ");
+    auto texts = [](const std::vector<Value>& values) {
+        QStringList out;
+        for (const Value& v : values) out << QString::fromStdString(v.toText());
+        return out;
+    };
+    // ACME: Jan TV 10/1, Jan Others 3/2, Feb TV 5/3, no Feb Others.
+    EXPECT_EQ(texts(t.values[0]), (QStringList{"10.00", "1", "3.00", "2", "5.00", "3", ".NULL.", ".NULL."}));
+    // BOLT: only February, all in the bucket (RADIO and PRESS together).
+    EXPECT_EQ(texts(t.values[1]), (QStringList{".NULL.", ".NULL.", ".NULL.", ".NULL.", ".NULL.", ".NULL.", "8.50", "9"}));
+}
+
+TEST_F(Pivoting, GroupedValuesOutsideTheKeysAreLeftOut) {
+    lists[2] = {{"MONTH", "Feb"}, "MonthStrRev"};  // January is not a key
+    lists[3] = {{"MEDIA", "TV"}, ""};
+    aDims(3).ShowOthers = false;
+    CrossTabQuery q = RunQuery(aDims, lists, aVars, QString(), "DATA.DBF");
+    engine::Recordset rs;
+    rs.Open(q.aQuerySql[1].toStdString(), connection, engine::adOpenStatic, engine::adLockReadOnly);
+    PivotTable t = Pivot(rs, q.sRowFields, q.aColSpecs[1], {"SPEND", "SPOTS"}, aDims);
+    EXPECT_EQ(t.valueFields, (QStringList{"Feb|TV", "Feb|TV"}));
+    ASSERT_EQ(t.rows.size(), 1u);  // ACME in February on TV; BOLT has no TV
+    EXPECT_EQ(t.values[0][0].toText(), "5.00");
+}
+
+}  // namespace
+}  // namespace vantrep::analysis
