@@ -1,0 +1,73 @@
+// The parts of a grid model's storage: a row (its texts and the rare per-cell
+// extras), a column's settings, and the formatting a cell may carry. Texts
+// are kept one QString per cell; everything else is stored only where set,
+// so a large listing costs little more than its texts.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QVariant>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace vantrep::grid {
+
+// Column alignment codes of the flex grid: 0..8 are left/centre/right by
+// top/centre/bottom; 9 (general) puts numbers right and texts left.
+enum Alignment : int {
+    alignLeftTop = 0,
+    alignLeftCenter = 1,
+    alignLeftBottom = 2,
+    alignCenterTop = 3,
+    alignCenterCenter = 4,
+    alignCenterBottom = 5,
+    alignRightTop = 6,
+    alignRightCenter = 7,
+    alignRightBottom = 8,
+    alignGeneral = 9,
+};
+
+// What a single cell carries beyond its text. Colours are 24-bit values with
+// red in the low byte and blue in the high byte; an empty optional means the
+// grid's default.
+struct CellExtra {
+    QVariant data;
+    QImage picture;  // implicitly shared: copies are cheap
+    std::optional<bool> bold;
+    std::optional<int> foreColor;
+    std::optional<int> backColor;
+
+    bool empty() const {
+        return data.isNull() && picture.isNull() && !bold && !foreColor && !backColor;
+    }
+};
+
+struct GridRow {
+    std::vector<QString> texts;     // one per column
+    std::map<int, CellExtra> extras;  // keyed by column, only cells with extras
+    QVariant data;
+    int outlineLevel = 0;
+    bool subtotal = false;
+    bool hidden = false;
+    bool merge = false;
+};
+
+struct GridColumn {
+    int alignment = alignGeneral;
+    int widthTwips = -1;  // -1: the grid's default width
+    bool hidden = false;
+    bool merge = false;
+};
+
+// A rectangle of cells, 0-based, both ends included.
+struct CellRange {
+    int row1 = 0;
+    int col1 = 0;
+    int row2 = 0;
+    int col2 = 0;
+    bool operator==(const CellRange&) const = default;
+};
+
+}  // namespace vantrep::grid

@@ -1,0 +1,385 @@
+#include "grid/GridModel.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/EngineError.h"
+
+namespace vantrep::grid {
+
+using engine::EngineError;
+using engine::errNotSupported;
+
+namespace {
+
+[[noreturn]] void outOfRange(const std::string& what) {
+    throw EngineError(errNotSupported, "Grid: " + what + " is out of range.");
+}
+
+}  // namespace
+
+GridModel::GridModel(int rows, int cols) {
+    setCols(cols);
+    setRows(rows);
+}
+
+GridRow GridModel::emptyRow() const {
+    GridRow row;
+    row.texts.resize(cols_);
+    return row;
+}
+
+void GridModel::setRows(int rows) {
+    if (rows < 0) outOfRange("row count " + std::to_string(rows));
+    if (rows < this->rows()) {
+        rows_.resize(rows);
+    } else {
+        rows_.reserve(rows);
+        while (this->rows() < rows) rows_.push_back(emptyRow());
+    }
+    fixedRows_ = std::min(fixedRows_, rows);
+    changed();
+}
+
+void GridModel::setCols(int cols) {
+    if (cols < 0) outOfRange("column count " + std::to_string(cols));
+    for (GridRow& row : rows_) {
+        row.texts.resize(cols);
+        row.extras.erase(row.extras.lower_bound(cols), row.extras.end());
+    }
+    columns_.resize(cols);
+    cols_ = cols;
+    fixedCols_ = std::min(fixedCols_, cols);
+    frozenCols_ = std::min(frozenCols_, cols);
+    changed();
+}
+
+void GridModel::setFixedRows(int n) {
+    if (n < 0 || n > rows()) outOfRange("fixed row count " + std::to_string(n));
+    fixedRows_ = n;
+    changed();
+}
+
+void GridModel::setFixedCols(int n) {
+    if (n < 0 || n > cols_) outOfRange("fixed column count " + std::to_string(n));
+    fixedCols_ = n;
+    changed();
+}
+
+void GridModel::setFrozenCols(int n) {
+    if (n < 0 || n > cols_) outOfRange("frozen column count " + std::to_string(n));
+    frozenCols_ = n;
+    changed();
+}
+
+void GridModel::checkRow(int row) const {
+    if (row < 0 || row >= rows()) outOfRange("row " + std::to_string(row));
+}
+
+void GridModel::checkCol(int col) const {
+    if (col < 0 || col >= cols_) outOfRange("column " + std::to_string(col));
+}
+
+void GridModel::checkCell(int row, int col) const {
+    checkRow(row);
+    checkCol(col);
+}
+
+QString GridModel::textMatrix(int row, int col) const {
+    checkCell(row, col);
+    return rows_[row].texts[col];
+}
+
+void GridModel::setTextMatrix(int row, int col, const QString& text) {
+    checkCell(row, col);
+    rows_[row].texts[col] = text;
+    changed();
+}
+
+namespace {
+
+// The text with blanks and grouping commas removed and a trailing "%" noted.
+QString numberBody(const QString& text, bool& percent) {
+    QString body = text.trimmed();
+    body.remove(QLatin1Char(','));
+    percent = body.endsWith(QLatin1Char('%'));
+    if (percent) body.chop(1);
+    return body.trimmed();
+}
+
+}  // namespace
+
+bool GridModel::isNumericText(const QString& text) {
+    bool percent = false;
+    const QString body = numberBody(text, percent);
+    if (body.isEmpty()) return false;
+    bool ok = false;
+    body.toDouble(&ok);
+    return ok;
+}
+
+double GridModel::numberFromText(const QString& text) {
+    bool percent = false;
+    const QString body = numberBody(text, percent);
+    bool ok = false;
+    const double value = body.toDouble(&ok);
+    if (!ok) return 0.0;
+    return percent ? value / 100.0 : value;
+}
+
+double GridModel::valueMatrix(int row, int col) const {
+    return numberFromText(textMatrix(row, col));
+}
+
+CellExtra& GridModel::extra(int row, int col) {
+    checkCell(row, col);
+    return rows_[row].extras[col];
+}
+
+const CellExtra* GridModel::findExtra(int row, int col) const {
+    checkCell(row, col);
+    const auto& extras = rows_[row].extras;
+    const auto found = extras.find(col);
+    return found == extras.end() ? nullptr : &found->second;
+}
+
+void GridModel::dropEmptyExtra(int row, int col) {
+    auto& extras = rows_[row].extras;
+    const auto found = extras.find(col);
+    if (found != extras.end() && found->second.empty()) extras.erase(found);
+}
+
+QVariant GridModel::cellData(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e ? e->data : QVariant();
+}
+
+void GridModel::setCellData(int row, int col, const QVariant& data) {
+    extra(row, col).data = data;
+    dropEmptyExtra(row, col);
+    changed();
+}
+
+QImage GridModel::cellPicture(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e ? e->picture : QImage();
+}
+
+void GridModel::setCellPicture(int row, int col, const QImage& picture) {
+    extra(row, col).picture = picture;
+    dropEmptyExtra(row, col);
+    changed();
+}
+
+bool GridModel::cellBold(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e && e->bold.value_or(false);
+}
+
+void GridModel::setCellBold(int row, int col, bool bold) {
+    CellExtra& e = extra(row, col);
+    if (bold) e.bold = true; else e.bold.reset();
+    dropEmptyExtra(row, col);
+    changed();
+}
+
+int GridModel::cellForeColor(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e ? e->foreColor.value_or(-1) : -1;
+}
+
+void GridModel::setCellForeColor(int row, int col, int color) {
+    CellExtra& e = extra(row, col);
+    if (color >= 0) e.foreColor = color & 0xFFFFFF; else e.foreColor.reset();
+    dropEmptyExtra(row, col);
+    changed();
+}
+
+int GridModel::cellBackColor(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e ? e->backColor.value_or(-1) : -1;
+}
+
+void GridModel::setCellBackColor(int row, int col, int color) {
+    CellExtra& e = extra(row, col);
+    if (color >= 0) e.backColor = color & 0xFFFFFF; else e.backColor.reset();
+    dropEmptyExtra(row, col);
+    changed();
+}
+
+QVariant GridModel::rowData(int row) const {
+    checkRow(row);
+    return rows_[row].data;
+}
+
+void GridModel::setRowData(int row, const QVariant& data) {
+    checkRow(row);
+    rows_[row].data = data;
+    changed();
+}
+
+bool GridModel::rowHidden(int row) const {
+    checkRow(row);
+    return rows_[row].hidden;
+}
+
+void GridModel::setRowHidden(int row, bool hidden) {
+    checkRow(row);
+    rows_[row].hidden = hidden;
+    changed();
+}
+
+int GridModel::outlineLevel(int row) const {
+    checkRow(row);
+    return rows_[row].outlineLevel;
+}
+
+void GridModel::setOutlineLevel(int row, int level) {
+    checkRow(row);
+    rows_[row].outlineLevel = level;
+    changed();
+}
+
+bool GridModel::isSubtotal(int row) const {
+    checkRow(row);
+    return rows_[row].subtotal;
+}
+
+void GridModel::setIsSubtotal(int row, bool subtotal) {
+    checkRow(row);
+    rows_[row].subtotal = subtotal;
+    changed();
+}
+
+int GridModel::colAlignment(int col) const {
+    checkCol(col);
+    return columns_[col].alignment;
+}
+
+void GridModel::setColAlignment(int col, int alignment) {
+    checkCol(col);
+    if (alignment < alignLeftTop || alignment > alignGeneral)
+        outOfRange("alignment code " + std::to_string(alignment));
+    columns_[col].alignment = alignment;
+    changed();
+}
+
+bool GridModel::colHidden(int col) const {
+    checkCol(col);
+    return columns_[col].hidden;
+}
+
+void GridModel::setColHidden(int col, bool hidden) {
+    checkCol(col);
+    columns_[col].hidden = hidden;
+    changed();
+}
+
+int GridModel::colWidth(int col) const {
+    checkCol(col);
+    return columns_[col].widthTwips;
+}
+
+void GridModel::setColWidth(int col, int twips) {
+    checkCol(col);
+    columns_[col].widthTwips = twips < 0 ? -1 : twips;
+    changed();
+}
+
+bool GridModel::mergeRow(int row) const {
+    checkRow(row);
+    return rows_[row].merge;
+}
+
+void GridModel::setMergeRow(int row, bool merge) {
+    checkRow(row);
+    rows_[row].merge = merge;
+    changed();
+}
+
+bool GridModel::mergeCol(int col) const {
+    checkCol(col);
+    return columns_[col].merge;
+}
+
+void GridModel::setMergeCol(int col, bool merge) {
+    checkCol(col);
+    columns_[col].merge = merge;
+    changed();
+}
+
+CellRange GridModel::mergedRange(int row, int col) const {
+    checkCell(row, col);
+    CellRange range{row, col, row, col};
+    const QString& text = rows_[row].texts[col];
+    if (text.isEmpty()) return range;
+    if (rows_[row].merge) {
+        const auto& texts = rows_[row].texts;
+        while (range.col1 > 0 && texts[range.col1 - 1] == text) --range.col1;
+        while (range.col2 + 1 < cols_ && texts[range.col2 + 1] == text) ++range.col2;
+        if (range.col1 != range.col2) return range;
+    }
+    if (columns_[col].merge) {
+        while (range.row1 > 0 && rows_[range.row1 - 1].texts[col] == text) --range.row1;
+        while (range.row2 + 1 < rows() && rows_[range.row2 + 1].texts[col] == text) ++range.row2;
+    }
+    return range;
+}
+
+int GridModel::addObserver(Observer observer) {
+    const int id = nextObserverId_++;
+    observers_.emplace_back(id, std::move(observer));
+    return id;
+}
+
+void GridModel::removeObserver(int id) {
+    std::erase_if(observers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void GridModel::setRedraw(bool on) {
+    redraw_ = on;
+    if (on && pending_) changed();
+}
+
+void GridModel::changed() {
+    if (!redraw_) {
+        pending_ = true;
+        return;
+    }
+    pending_ = false;
+    for (const auto& entry : observers_) entry.second();
+}
+
+std::size_t GridModel::memoryEstimate() const {
+    std::size_t bytes = sizeof(GridModel) + columns_.capacity() * sizeof(GridColumn)
+                        + rows_.capacity() * sizeof(GridRow);
+    for (const GridRow& row : rows_) {
+        bytes += row.texts.capacity() * sizeof(QString);
+        for (const QString& text : row.texts)
+            if (!text.isNull()) bytes += 24 + static_cast<std::size_t>(text.capacity()) * sizeof(QChar);
+        bytes += row.extras.size() * (sizeof(CellExtra) + 48);
+    }
+    return bytes;
+}
+
+const GridRow& GridModel::rowAt(int row) const {
+    checkRow(row);
+    return rows_[row];
+}
+
+GridRow& GridModel::rowAt(int row) {
+    checkRow(row);
+    return rows_[row];
+}
+
+const GridColumn& GridModel::columnAt(int col) const {
+    checkCol(col);
+    return columns_[col];
+}
+
+GridColumn& GridModel::columnAt(int col) {
+    checkCol(col);
+    return columns_[col];
+}
+
+}  // namespace vantrep::grid

@@ -1,0 +1,123 @@
+// The grid's subtotal facility: subtotal rows placed above the data they
+// total, the grand total at the first data row.
+#include <algorithm>
+#include <string>
+
+#include "engine/EngineError.h"
+#include "grid/GridModel.h"
+#include "session/DisplayFormat.h"
+
+namespace vantrep::grid {
+
+namespace {
+
+// One run of data rows sharing the texts of columns 0..group column.
+struct Group {
+    std::vector<int> dataRows;
+    int existingRow = -1;  // a subtotal row of the same group column, if any
+    int insertAt = 0;      // where a new subtotal row goes
+};
+
+bool sameKey(const GridRow& a, const GridRow& b, int groupCol) {
+    for (int c = 0; c <= groupCol; ++c)
+        if (a.texts[c] != b.texts[c]) return false;
+    return true;
+}
+
+double totalOf(const std::vector<GridRow>& rows, const Group& group, int totalCol, SubtotalFunction function) {
+    double sum = 0.0;
+    for (int r : group.dataRows) sum += GridModel::numberFromText(rows[r].texts[totalCol]);
+    const double count = static_cast<double>(group.dataRows.size());
+    switch (function) {
+    case subtotalCount: return count;
+    case subtotalAverage: return count > 0 ? sum / count : 0.0;
+    default: return sum;
+    }
+}
+
+}  // namespace
+
+void GridModel::clearSubtotals() {
+    std::erase_if(rows_, [](const GridRow& row) { return row.subtotal; });
+    fixedRows_ = std::min(fixedRows_, rows());
+    changed();
+}
+
+void GridModel::subtotal(const SubtotalRequest& request) {
+    if (request.function == subtotalClear) {
+        clearSubtotals();
+        return;
+    }
+    if (request.function != subtotalSum && request.function != subtotalCount && request.function != subtotalAverage)
+        throw engine::EngineError(engine::errNotSupported, "Grid: subtotal function "
+                                  + std::to_string(static_cast<int>(request.function)) + " is not supported.");
+    checkCol(request.totalCol);
+    if (request.groupCol != -1) checkCol(request.groupCol);
+    insertSubtotalRows(request);
+    changed();
+}
+
+void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
+    const int g = request.groupCol;
+    std::vector<Group> groups;
+
+    if (g == -1) {
+        Group all;
+        all.insertAt = fixedRows_;
+        for (int r = fixedRows_; r < rows(); ++r) {
+            if (!rows_[r].subtotal) all.dataRows.push_back(r);
+            else if (rows_[r].outlineLevel == -1 && all.existingRow < 0) all.existingRow = r;
+        }
+        if (!all.dataRows.empty()) groups.push_back(std::move(all));
+    } else {
+        bool open = false;
+        for (int r = fixedRows_; r < rows(); ++r) {
+            const GridRow& row = rows_[r];
+            if (row.subtotal) {
+                if (row.outlineLevel <= g) open = false;  // an enclosing or same-level subtotal ends a group
+                continue;
+            }
+            if (open && sameKey(rows_[groups.back().dataRows.front()], row, g)) {
+                groups.back().dataRows.push_back(r);
+                continue;
+            }
+            Group group;
+            group.dataRows.push_back(r);
+            group.insertAt = r;
+            for (int above = r - 1; above >= fixedRows_ && rows_[above].subtotal; --above) {
+                const int level = rows_[above].outlineLevel;
+                if (level == g) { group.existingRow = above; break; }
+                if (level < g) break;
+                group.insertAt = above;  // deeper subtotal rows stay below this one
+            }
+            groups.push_back(std::move(group));
+            open = true;
+        }
+    }
+
+    // From the last group back, so that inserted rows leave earlier indices valid.
+    for (auto group = groups.rbegin(); group != groups.rend(); ++group) {
+        const double total = totalOf(rows_, *group, request.totalCol, request.function);
+        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[group->dataRows.front()].texts[g];
+        int target = group->existingRow;
+        if (target < 0) {
+            GridRow row = emptyRow();
+            row.subtotal = true;
+            row.outlineLevel = g;
+            row.texts[std::max(g, 0)] = QString(request.caption).replace(QStringLiteral("%s"), groupValue);
+            rows_.insert(rows_.begin() + group->insertAt, std::move(row));
+            target = group->insertAt;
+        }
+        GridRow& row = rows_[target];
+        row.texts[request.totalCol] = session::Format(total, request.format);
+        for (int c = 0; c < cols_; ++c) {
+            CellExtra& e = row.extras[c];
+            if (request.bold) e.bold = true;
+            if (request.foreColor >= 0) e.foreColor = request.foreColor & 0xFFFFFF;
+            if (request.backColor >= 0) e.backColor = request.backColor & 0xFFFFFF;
+            if (e.empty()) row.extras.erase(c);
+        }
+    }
+}
+
+}  // namespace vantrep::grid

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "engine/EngineError.h"
+#include "grid/GridModel.h"
+
+using vantrep::engine::EngineError;
+using namespace vantrep::grid;
+
+TEST(GridModel, ResizingKeepsContent) {
+    GridModel grid(3, 3);
+    grid.setTextMatrix(1, 1, "kept");
+    grid.setTextMatrix(2, 2, "dropped");
+    grid.setCellBold(2, 2, true);
+    grid.setRows(5);
+    grid.setCols(5);
+    EXPECT_EQ(grid.rows(), 5);
+    EXPECT_EQ(grid.cols(), 5);
+    EXPECT_EQ(grid.textMatrix(1, 1), "kept");
+    EXPECT_EQ(grid.textMatrix(4, 4), "");
+    grid.setRows(2);
+    grid.setCols(2);
+    EXPECT_EQ(grid.textMatrix(1, 1), "kept");
+    grid.setRows(3);
+    grid.setCols(3);
+    EXPECT_EQ(grid.textMatrix(2, 2), "");
+    EXPECT_FALSE(grid.cellBold(2, 2));
+}
+
+TEST(GridModel, FixedAndFrozenCounts) {
+    GridModel grid(4, 4);
+    grid.setFixedRows(2);
+    grid.setFixedCols(1);
+    grid.setFrozenCols(3);
+    EXPECT_EQ(grid.fixedRows(), 2);
+    EXPECT_EQ(grid.fixedCols(), 1);
+    EXPECT_EQ(grid.frozenCols(), 3);
+    EXPECT_THROW(grid.setFixedRows(5), EngineError);
+    grid.setRows(1);
+    EXPECT_EQ(grid.fixedRows(), 1);
+}
+
+TEST(GridModel, OutOfRangeCellsThrowWithPosition) {
+    GridModel grid(2, 2);
+    EXPECT_THROW(grid.textMatrix(2, 0), EngineError);
+    EXPECT_THROW(grid.setTextMatrix(0, -1, "x"), EngineError);
+    try {
+        grid.textMatrix(7, 0);
+        FAIL();
+    } catch (const EngineError& e) {
+        EXPECT_NE(e.description().find("row 7"), std::string::npos);
+    }
+}
+
+TEST(GridModel, ValueMatrixReadsNumbers) {
+    GridModel grid(1, 8);
+    const char* texts[] = {"1,234.50", "", "12%", "-7", "abc", " 3.25 ", "1,000,000", "12abc"};
+    for (int c = 0; c < 8; ++c) grid.setTextMatrix(0, c, texts[c]);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 0), 1234.5);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 1), 0.0);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 2), 0.12);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 3), -7.0);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 4), 0.0);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 5), 3.25);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 6), 1000000.0);
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 7), 0.0);
+    EXPECT_TRUE(GridModel::isNumericText("1,234.50"));
+    EXPECT_FALSE(GridModel::isNumericText(""));
+    EXPECT_FALSE(GridModel::isNumericText("Others"));
+}
+
+TEST(GridModel, CellAndRowDataAndPictures) {
+    GridModel grid(3, 3);
+    grid.setCellData(1, 2, QVariant(42));
+    grid.setRowData(2, QVariant(QString("MEDIA")));
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    grid.setCellPicture(0, 1, picture);
+    EXPECT_EQ(grid.cellData(1, 2).toInt(), 42);
+    EXPECT_FALSE(grid.cellData(1, 1).isValid());
+    EXPECT_EQ(grid.rowData(2).toString(), "MEDIA");
+    EXPECT_FALSE(grid.rowData(1).isValid());
+    EXPECT_EQ(grid.cellPicture(0, 1), picture);
+    EXPECT_TRUE(grid.cellPicture(0, 0).isNull());
+    grid.setCellData(1, 2, QVariant());
+    EXPECT_TRUE(grid.rowAt(1).extras.empty());
+}
+
+TEST(GridModel, FontAndColoursKeepTheirValue) {
+    GridModel grid(2, 2);
+    grid.setCellBold(0, 0, true);
+    grid.setCellForeColor(0, 1, 0x0000CC);  // red 204
+    grid.setCellBackColor(1, 0, 0xCC0000);  // blue 204
+    EXPECT_TRUE(grid.cellBold(0, 0));
+    EXPECT_FALSE(grid.cellBold(0, 1));
+    EXPECT_EQ(grid.cellForeColor(0, 1), 0x0000CC);
+    EXPECT_EQ(grid.cellBackColor(1, 0), 0xCC0000);
+    EXPECT_EQ(grid.cellForeColor(1, 1), -1);
+    grid.setCellForeColor(0, 1, -1);
+    EXPECT_EQ(grid.cellForeColor(0, 1), -1);
+}
+
+TEST(GridModel, ColumnAndRowSettings) {
+    GridModel grid(3, 3);
+    EXPECT_EQ(grid.colAlignment(0), alignGeneral);
+    grid.setColAlignment(1, alignRightCenter);
+    EXPECT_EQ(grid.colAlignment(1), 7);
+    EXPECT_THROW(grid.setColAlignment(1, 10), EngineError);
+    grid.setColHidden(2, true);
+    grid.setRowHidden(1, true);
+    grid.setColWidth(0, 1440);
+    grid.setOutlineLevel(2, 3);
+    grid.setIsSubtotal(2, true);
+    EXPECT_TRUE(grid.colHidden(2));
+    EXPECT_FALSE(grid.colHidden(1));
+    EXPECT_TRUE(grid.rowHidden(1));
+    EXPECT_EQ(grid.colWidth(0), 1440);
+    EXPECT_EQ(grid.colWidth(1), -1);
+    EXPECT_EQ(grid.outlineLevel(2), 3);
+    EXPECT_TRUE(grid.isSubtotal(2));
+    EXPECT_FALSE(grid.isSubtotal(1));
+}
+
+TEST(GridModel, MergedRanges) {
+    GridModel grid(4, 4);
+    // Row 0: a header "A A B B" merged along the row.
+    for (int c = 0; c < 4; ++c) grid.setTextMatrix(0, c, c < 2 ? "A" : "B");
+    // Column 0 below: "x x y".
+    grid.setTextMatrix(1, 0, "x");
+    grid.setTextMatrix(2, 0, "x");
+    grid.setTextMatrix(3, 0, "y");
+    EXPECT_EQ(grid.mergedRange(0, 1), (CellRange{0, 1, 0, 1}));  // no flag yet
+    grid.setMergeRow(0, true);
+    EXPECT_EQ(grid.mergedRange(0, 1), (CellRange{0, 0, 0, 1}));
+    EXPECT_EQ(grid.mergedRange(0, 2), (CellRange{0, 2, 0, 3}));
+    EXPECT_EQ(grid.mergedRange(1, 0), (CellRange{1, 0, 1, 0}));
+    grid.setMergeCol(0, true);
+    EXPECT_EQ(grid.mergedRange(2, 0), (CellRange{1, 0, 2, 0}));
+    EXPECT_EQ(grid.mergedRange(3, 0), (CellRange{3, 0, 3, 0}));
+    // Empty cells never merge.
+    grid.setMergeCol(1, true);
+    EXPECT_EQ(grid.mergedRange(2, 1), (CellRange{2, 1, 2, 1}));
+}
+
+TEST(GridModel, RedrawOffBatchesNotifications) {
+    GridModel grid(2, 2);
+    int calls = 0;
+    const int id = grid.addObserver([&calls] { ++calls; });
+    grid.setTextMatrix(0, 0, "a");
+    EXPECT_EQ(calls, 1);
+    grid.setRedraw(false);
+    grid.setTextMatrix(0, 1, "b");
+    grid.setTextMatrix(1, 1, "c");
+    EXPECT_EQ(calls, 1);
+    grid.setRedraw(true);
+    EXPECT_EQ(calls, 2);
+    grid.setRedraw(false);
+    grid.setRedraw(true);  // nothing changed: no notification
+    EXPECT_EQ(calls, 2);
+    grid.removeObserver(id);
+    grid.setTextMatrix(0, 0, "d");
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(GridModel, LargeListingStaysCompact) {
+    constexpr int rows = 200000;
+    constexpr int cols = 12;
+    GridModel grid(rows + 1, cols);
+    grid.setFixedRows(1);
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 0; c < cols; ++c) grid.setTextMatrix(r, c, QString::number(r * 13 + c));
+    EXPECT_EQ(grid.textMatrix(rows, 11), QString::number(rows * 13 + 11));
+    EXPECT_LT(grid.memoryEstimate(), std::size_t(300) * 1024 * 1024);
+    EXPECT_GT(grid.memoryEstimate(), std::size_t(rows) * cols * 8);
+}

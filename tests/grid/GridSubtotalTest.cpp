@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "engine/EngineError.h"
+#include "grid/GridModel.h"
+
+using vantrep::engine::EngineError;
+using namespace vantrep::grid;
+
+namespace {
+
+constexpr int kRed204 = 0x0000CC;
+constexpr int kBlue204 = 0xCC0000;
+
+// A listing: header row, then MEDIA | REGION | SPEND | UNITS sorted by the first two.
+GridModel listing() {
+    GridModel grid(1, 4);
+    grid.setFixedRows(1);
+    grid.setTextMatrix(0, 0, "MEDIA");
+    grid.addItem("Press\tNorth\t1,000.50\t1");
+    grid.addItem("Press\tNorth\t200\t2");
+    grid.addItem("Press\tSouth\t50\t3");
+    grid.addItem("TV\tNorth\t3,000\t4");
+    return grid;
+}
+
+QString column(const GridModel& grid, int col) {
+    QStringList texts;
+    for (int r = 0; r < grid.rows(); ++r) texts << grid.textMatrix(r, col);
+    return texts.join('|');
+}
+
+SubtotalRequest request(int group, int total, QString format = "#,###.00") {
+    SubtotalRequest r;
+    r.function = subtotalSum;
+    r.groupCol = group;
+    r.totalCol = total;
+    r.format = std::move(format);
+    return r;
+}
+
+}  // namespace
+
+TEST(GridSubtotal, GrandTotalStandsAtTheFirstDataRow) {
+    GridModel grid = listing();
+    SubtotalRequest total = request(-1, 2);
+    total.foreColor = kRed204;
+    total.bold = true;
+    grid.subtotal(total);
+    total.totalCol = 3;
+    total.format = "";
+    grid.subtotal(total);  // fills the same row
+    ASSERT_EQ(grid.rows(), 6);
+    EXPECT_TRUE(grid.isSubtotal(1));
+    EXPECT_EQ(grid.outlineLevel(1), -1);
+    EXPECT_EQ(grid.textMatrix(1, 0), "Grand Total");
+    EXPECT_EQ(grid.textMatrix(1, 2), "4,250.50");
+    EXPECT_EQ(grid.textMatrix(1, 3), "10");
+    EXPECT_DOUBLE_EQ(grid.valueMatrix(1, 2), 4250.5);
+    EXPECT_TRUE(grid.cellBold(1, 2));
+    EXPECT_EQ(grid.cellForeColor(1, 3), kRed204);
+    EXPECT_EQ(grid.cellBackColor(1, 3), -1);
+    EXPECT_FALSE(grid.isSubtotal(2));
+    EXPECT_EQ(grid.textMatrix(0, 0), "MEDIA");
+}
+
+TEST(GridSubtotal, GroupRowsGoAboveTheirGroups) {
+    GridModel grid = listing();
+    SubtotalRequest level1 = request(0, 2);
+    level1.foreColor = kRed204;
+    grid.subtotal(level1);
+    EXPECT_EQ(column(grid, 0), "MEDIA|Press|Press|Press|Press|TV|TV");
+    EXPECT_EQ(column(grid, 2), "|1,250.50|1,000.50|200|50|3,000.00|3,000");
+    EXPECT_TRUE(grid.isSubtotal(1));
+    EXPECT_TRUE(grid.isSubtotal(5));
+    EXPECT_FALSE(grid.isSubtotal(2));
+    EXPECT_EQ(grid.outlineLevel(1), 0);
+    EXPECT_EQ(grid.cellForeColor(5, 0), kRed204);
+    EXPECT_FALSE(grid.cellBold(5, 0));
+}
+
+TEST(GridSubtotal, NestedLevelsBreakOnEveryColumnToTheLeft) {
+    GridModel grid = listing();
+    grid.subtotal(request(0, 2));
+    SubtotalRequest level2 = request(1, 2);
+    level2.caption = "Region %s";
+    level2.foreColor = kBlue204;
+    grid.subtotal(level2);
+    // Press (1,250.50) > North (1,200.50) > 2 rows, South (50) > 1 row; TV > North > 1 row.
+    EXPECT_EQ(column(grid, 1), "||Region North|North|North|Region South|South||Region North|North");
+    EXPECT_EQ(column(grid, 2), "|1,250.50|1,200.50|1,000.50|200|50.00|50|3,000.00|3,000.00|3,000");
+    EXPECT_EQ(grid.outlineLevel(2), 1);
+    EXPECT_EQ(grid.outlineLevel(1), 0);
+    EXPECT_EQ(grid.cellForeColor(2, 1), kBlue204);
+    // A grand total added last still goes first.
+    grid.subtotal(request(-1, 2));
+    EXPECT_EQ(grid.textMatrix(1, 2), "4,250.50");
+    EXPECT_EQ(grid.outlineLevel(1), -1);
+}
+
+TEST(GridSubtotal, CountAndAverage) {
+    GridModel grid = listing();
+    SubtotalRequest count = request(0, 3, "");
+    count.function = subtotalCount;
+    grid.subtotal(count);
+    SubtotalRequest average = request(0, 2, "#.00");
+    average.function = subtotalAverage;
+    grid.subtotal(average);
+    EXPECT_EQ(grid.textMatrix(1, 3), "3");
+    EXPECT_EQ(grid.textMatrix(1, 2), "416.83");
+    EXPECT_EQ(grid.textMatrix(5, 3), "1");
+    EXPECT_EQ(grid.textMatrix(5, 2), "3000.00");
+}
+
+TEST(GridSubtotal, ClearingRemovesOnlySubtotalRows) {
+    GridModel grid = listing();
+    grid.subtotal(request(0, 2));
+    grid.subtotal(request(-1, 2));
+    SubtotalRequest clear;
+    clear.function = subtotalClear;
+    grid.subtotal(clear);
+    EXPECT_EQ(column(grid, 2), "|1,000.50|200|50|3,000");
+    grid.subtotal(request(-1, 2));
+    grid.clearSubtotals();
+    EXPECT_EQ(grid.rows(), 5);
+}
+
+TEST(GridSubtotal, BadRequestsThrow) {
+    GridModel grid = listing();
+    EXPECT_THROW(grid.subtotal(request(0, 9)), EngineError);
+    EXPECT_THROW(grid.subtotal(request(7, 2)), EngineError);
+    SubtotalRequest odd = request(0, 2);
+    odd.function = static_cast<SubtotalFunction>(6);
+    EXPECT_THROW(grid.subtotal(odd), EngineError);
+}
+
+TEST(GridSubtotal, NoDataRowsGivesNoGrandTotal) {
+    GridModel grid(1, 2);
+    grid.setFixedRows(1);
+    grid.subtotal(request(-1, 1));
+    EXPECT_EQ(grid.rows(), 1);
+}
+
+TEST(GridSubtotal, OuterLevelAddedLastGoesAboveInnerRows) {
+    GridModel grid = listing();
+    grid.subtotal(request(1, 2));
+    grid.subtotal(request(0, 2));
+    EXPECT_EQ(column(grid, 0), "MEDIA|Press||Press|Press||Press|TV||TV");
+    EXPECT_EQ(column(grid, 2), "|1,250.50|1,200.50|1,000.50|200|50.00|50|3,000.00|3,000.00|3,000");
+    EXPECT_EQ(grid.outlineLevel(1), 0);
+    EXPECT_EQ(grid.outlineLevel(2), 1);
+}
+
+TEST(GridSubtotal, RedrawOffGivesOneNotification) {
+    GridModel grid = listing();
+    int calls = 0;
+    grid.addObserver([&calls] { ++calls; });
+    grid.setRedraw(false);
+    grid.clearSubtotals();
+    grid.subtotal(request(-1, 2));
+    grid.subtotal(request(-1, 3));
+    EXPECT_EQ(calls, 0);
+    grid.setRedraw(true);
+    EXPECT_EQ(calls, 1);
+}
