@@ -1,0 +1,144 @@
+#include "analysis/DetailedListing.h"
+
+#include "analysis/ListingQuery.h"
+#include "engine/EngineError.h"
+#include "engine/Recordset.h"
+#include "session/DisplayFormat.h"
+#include "session/FieldDictionary.h"
+
+namespace vantrep::analysis {
+
+namespace {
+
+using session::FieldDef;
+
+int rgb(int red, int green, int blue) { return red | (green << 8) | (blue << 16); }
+
+// The displayed fields in column order: aDims indexes, column 1 first.
+std::vector<int> displayedColumns(const session::FieldList& aDims) {
+    std::vector<int> columns;
+    for (int k = 1;; ++k) {
+        int found = 0;
+        for (int i = 1; i <= aDims.upperBound() && found == 0; ++i)
+            if (aDims(i).Displayed && aDims(i).Divisor == k) found = i;
+        if (found == 0) break;
+        columns.push_back(found);
+    }
+    return columns;
+}
+
+ValueKind kindFromEngine(session::Session& s, const QString& fieldName) {
+    engine::Recordset rs;
+    rs.Open(("SELECT " + fieldName + " FROM " + s.sDataFile + " WHERE 1=0").toStdString(), s.cnData,
+            engine::adOpenStatic, engine::adLockReadOnly);
+    int type = rs.field(0).Type();
+    if (type == engine::adVarChar || type == engine::adLongVarChar) return ValueKind::Character;
+    if (type == engine::adDBDate || type == engine::adDBTimeStamp) return ValueKind::Date;
+    return ValueKind::Other;
+}
+
+QString numberFormatOf(const FieldDef& f) { return f.FDec > 0 ? "#,###." + QString(f.FDec, '0') : "#,###"; }
+
+int alignmentOf(const FieldDef& f) {
+    QString type = f.FType.trimmed();
+    if (type == "N") return grid::alignRightCenter;
+    if (type == "D" || type == "L") return grid::alignCenterCenter;
+    return grid::alignLeftCenter;
+}
+
+QString cellText(const FieldDef& f, const engine::Value& v) {
+    QString type = f.FType.trimmed();
+    if (type == "N") return session::Format(v, numberFormatOf(f));
+    if (type == "D") return session::Format(v, "dd/mm/yyyy");
+    return session::Format(v, QString()).trimmed();
+}
+
+}  // namespace
+
+int SubtotalLevelColor(int level) {
+    switch (level) {
+    case 1: return rgb(204, 0, 0);
+    case 2: return rgb(0, 0, 204);
+    case 3: return rgb(0, 153, 102);
+    default: return rgb(153, 102, 0);
+    }
+}
+
+void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure& measure, const QImage& clipButton) {
+    std::vector<int> columns = displayedColumns(s.aDims);
+    try {
+        QString statement = ListingStatement(s.aDims, s.cmbField, s.bClipDet, s.sDataFile,
+                                             [&](const QString& name) { return kindFromEngine(s, name); });
+        if (s.rsData.State() == engine::adStateOpen) s.rsData.Close();
+        s.rsData.Open(statement.toStdString(), s.cnData, engine::adOpenStatic, engine::adLockReadOnly);
+
+        grid.setRedraw(false);
+        grid.clear();
+        const int records = static_cast<int>(s.rsData.RecordCount());
+        const int fields = s.rsData.fields().Count();
+        grid.setRows(records + 1);
+        grid.setCols(fields + 1);
+        grid.setFixedRows(1);
+        grid.setFixedCols(1);
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const int col = static_cast<int>(c) + 1;
+            const int field = columns[c];
+            grid.setTextMatrix(0, col, s.cmbField[static_cast<size_t>(field)].items.value(0));
+            grid.setColAlignment(col, alignmentOf(s.aDims(field)));
+        }
+        const int clipColumn = s.bClipDet ? static_cast<int>(columns.size()) : -1;  // field index in the result
+        if (s.bClipDet) grid.setTextMatrix(0, clipColumn + 1, "CLIPDET");
+
+        int row = 0;
+        for (; !s.rsData.Eof(); s.rsData.MoveNext()) {
+            ++row;
+            s.ui.flood(records > 0 ? row * 100 / records : 0);
+            for (size_t c = 0; c < columns.size(); ++c) {
+                const FieldDef& f = s.aDims(columns[c]);
+                const int col = static_cast<int>(c) + 1;
+                engine::Value v = s.rsData.field(static_cast<int>(c)).value();
+                grid.setTextMatrix(row, col, cellText(f, v));
+                if (s.bClipDet && f.FName == "AD_TYPE") {
+                    QString clip = session::Format(s.rsData.field(clipColumn).value(), QString()).trimmed();
+                    if (!clip.isEmpty()) {
+                        grid.setCellPicture(row, col, clipButton);
+                        grid.setCellData(row, col, clip);
+                    }
+                }
+            }
+            if (s.bClipDet)
+                grid.setTextMatrix(row, clipColumn + 1,
+                                   session::Format(s.rsData.field(clipColumn).value(), QString()).trimmed());
+        }
+        s.ui.flood(0);
+        grid.setRows(row + 1);
+        if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
+        grid.autoSize(1, grid.cols() - 1, measure);
+
+        int deepest = 0;
+        for (int field : columns) deepest = std::max(deepest, s.aDims(field).Level);
+        for (int level = 1; level <= deepest; ++level) {
+            grid.setMergeCol(level, true);
+            for (size_t c = 0; c < columns.size(); ++c) {
+                const FieldDef& f = s.aDims(columns[c]);
+                if (f.FType.trimmed() != "N") continue;
+                grid::SubtotalRequest request;
+                request.function = grid::subtotalSum;
+                request.groupCol = level;
+                request.totalCol = f.Divisor;
+                request.format = session::VariableDisplayFormat(f.FLen, f.FDec);
+                request.foreColor = SubtotalLevelColor(level);
+                request.bold = false;
+                request.caption = "%s";
+                grid.subtotal(request);
+            }
+        }
+        grid.autoSize(1, grid.cols() - 1, measure);
+        grid.setRedraw(true);
+    } catch (const engine::EngineError& e) {
+        grid.setRedraw(true);
+        s.ui.critical(QString::fromStdString(e.description()));
+    }
+}
+
+}  // namespace vantrep::analysis
