@@ -1,0 +1,198 @@
+#include "analysis/SummaryGrid.h"
+
+#include "analysis/Pivot.h"
+#include "engine/EngineError.h"
+#include "grid/GridFile.h"
+#include "session/DisplayFormat.h"
+#include "session/FieldLookup.h"
+#include "session/ValueCoding.h"
+
+namespace vantrep::analysis {
+
+namespace {
+
+using engine::Value;
+using session::FieldDef;
+
+constexpr int grandTotalColor = 204;  // red 204, green 0, blue 0
+
+// One value column of the grid, with the percentage column beside it.
+struct ValueColumn {
+    int col;
+    int variable;  // index into aVars
+    bool percentage;
+};
+
+// A row-dimension cell: text values trimmed; numbers by the column's caption
+// (month and weekday names, "Others" for a zero duration).
+QString rowCell(const Value& v, const QString& caption) {
+    if (v.kind() == engine::ValueKind::String) return QString::fromStdString(v.asString()).trimmed();
+    QString name = caption.toUpper();
+    if (v.isNull()) return QString();
+    if (name == "MONTH") return session::MonthText(static_cast<int>(v.asInteger()));
+    if (name == "WEEKDAY") return session::WeekdayText(static_cast<int>(v.asInteger()));
+    if (name == "DURATION" && v.asDecimal().isZero()) return "Others";
+    return session::Format(v, QString()).trimmed();
+}
+
+QString valueCell(const Value& v, const FieldDef& variable) {
+    double value = v.isNull() ? 0 : v.asDouble();
+    if (value <= 0) return QString();
+    double divisor = variable.Divisor > 0 ? variable.Divisor : 1;
+    return session::Format(value / divisor, variable.Layout);
+}
+
+// Moves column `col` to the end and drops it.
+void dropColumn(grid::GridModel& g, int col) {
+    g.colPosition(col, g.cols() - 1);
+    g.setCols(g.cols() - 1);
+}
+
+}  // namespace
+
+void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g, grid::TextMeasure& measure,
+                 bool embedded) {
+    session::BusyPointer busy(s.ui);
+    g.setRedraw(false);
+    g.clearSubtotals();
+    std::vector<int> used;
+    QStringList measures;
+    for (int v = 1; v <= s.aVars.upperBound() && s.aVars(v).Level != 0; ++v) {
+        used.push_back(v);
+        measures << s.aVars(v).FName;
+    }
+    const int M = static_cast<int>(used.size());
+    const int nRowDims = q.nRowDims, nColDims = q.nColDims;
+    std::vector<ValueColumn> valueColumns;
+    bool totalsAdded = false;
+    try {
+        int dataRows = 0;
+        for (int k = 1; k < q.aQuerySql.size(); ++k) {
+            if (s.rsData.State() == engine::adStateOpen) s.rsData.Close();
+            s.rsData.Open(q.aQuerySql[k].toStdString(), s.cnData, engine::adOpenStatic, engine::adLockReadOnly);
+            PivotTable t = Pivot(s.rsData, q.sRowFields, q.aColSpecs.value(k), measures, s.aDims);
+            const int records = static_cast<int>(t.rows.size());
+            if (k == 1) {
+                g.clear();
+                g.setRows(records + 1 + nColDims);
+                g.setCols(nRowDims + 1);
+                g.setFixedRows(nColDims + 1);
+                g.setFixedCols(1);
+                g.setFrozenCols(nRowDims);
+                for (int c = 0; c < g.cols(); ++c) {
+                    g.setColHidden(c, false);
+                    g.setMergeCol(c, false);
+                }
+                for (int r = 0; r <= nColDims; ++r) g.setMergeRow(r, true);
+                for (int c = 1; c <= nRowDims; ++c) {
+                    int field = session::FindFieldByName(s.aDims, t.rowFields.value(c - 1));
+                    g.setTextMatrix(0, c, field > 0 ? s.aDims(field).FDesc : t.rowFields.value(c - 1));
+                }
+                dataRows = records;
+            }
+            // The value columns this statement brings, and their headers.
+            int col = g.cols();
+            std::vector<ValueColumn> mine;
+            for (int j = 0; j < t.valueFields.size(); ++j) {
+                const FieldDef& variable = s.aVars(used[static_cast<size_t>(j % std::max(M, 1))]);
+                mine.push_back({col, used[static_cast<size_t>(j % std::max(M, 1))], variable.ShowTotal});
+                col += variable.ShowTotal ? 2 : 1;
+            }
+            g.setCols(col);
+            for (const ValueColumn& vc : mine) {
+                QStringList parts = t.valueFields[static_cast<int>(&vc - mine.data())].split('|');
+                const FieldDef& variable = s.aVars(vc.variable);
+                for (int p = 0; p < nColDims; ++p) {
+                    g.setTextMatrix(p, vc.col, parts.value(p));
+                    if (vc.percentage) g.setTextMatrix(p, vc.col + 1, parts.value(p));
+                }
+                g.setTextMatrix(nColDims, vc.col, variable.FDesc);
+                if (vc.percentage) g.setTextMatrix(nColDims, vc.col + 1, variable.FDesc + "%");
+            }
+            for (int r = 0; r <= nColDims; ++r)
+                for (int c = 0; c < g.cols(); ++c) g.setCellBold(r, c, true);
+
+            s.ui.flood(0);
+            int row = nColDims;
+            for (int i = 0; i < records && i < dataRows; ++i) {
+                ++row;
+                s.ui.flood(records > 0 ? (i + 1) * 100 / records : 0);
+                if (k == 1)
+                    for (int c = 1; c <= nRowDims; ++c)
+                        g.setTextMatrix(row, c, rowCell(t.rows[static_cast<size_t>(i)][static_cast<size_t>(c - 1)],
+                                                        g.textMatrix(0, c)));
+                for (size_t j = 0; j < mine.size(); ++j)
+                    g.setTextMatrix(row, mine[j].col,
+                                    valueCell(t.values[static_cast<size_t>(i)][j], s.aVars(mine[j].variable)));
+            }
+            s.ui.flood(0);
+            valueColumns.insert(valueColumns.end(), mine.begin(), mine.end());
+        }
+
+        if (dataRows > 0) {
+            for (const ValueColumn& vc : valueColumns) {
+                g.setColAlignment(vc.col, grid::alignRightCenter);
+                if (vc.percentage) g.setColAlignment(vc.col + 1, grid::alignRightCenter);
+                grid::SubtotalRequest request;
+                request.function = grid::subtotalSum;
+                request.groupCol = -1;
+                request.totalCol = vc.col;
+                request.format = s.aVars(vc.variable).Layout;
+                request.foreColor = grandTotalColor;
+                request.bold = true;
+                request.caption = "%s";
+                g.subtotal(request);
+                totalsAdded = true;
+            }
+            const int totalRow = g.fixedRows();
+            // Percentages of each column's grand total, the total row included.
+            for (const ValueColumn& vc : valueColumns) {
+                if (!vc.percentage) continue;
+                const float total = static_cast<float>(g.valueMatrix(totalRow, vc.col));
+                for (int r = totalRow; r < g.rows(); ++r) {
+                    if (g.textMatrix(r, vc.col).isEmpty() || total == 0) continue;
+                    const float value = static_cast<float>(g.valueMatrix(r, vc.col));
+                    g.setTextMatrix(r, vc.col + 1, session::Format(double(value) / total * 100, "###.00"));
+                }
+            }
+            // Columns whose total is nothing go.
+            for (int c = nRowDims + 1; c < g.cols();) {
+                if (g.valueMatrix(totalRow, c) <= 0)
+                    dropColumn(g, c);
+                else
+                    ++c;
+            }
+            // A "Total " column that follows a single other column repeats it.
+            for (int k = 1; k <= nRowDims && k < g.fixedRows(); ++k) {
+                int since = 0;
+                for (int c = nRowDims + 1; c < g.cols();) {
+                    if (g.textMatrix(k, c).left(6) == "Total ") {
+                        bool drop = since == 1;
+                        since = 0;
+                        if (drop) {
+                            dropColumn(g, c);
+                            continue;
+                        }
+                    } else {
+                        ++since;
+                    }
+                    ++c;
+                }
+            }
+            for (int k = 1; k <= nRowDims; ++k) g.setMergeCol(k, true);
+            // Rows with nothing in them go.
+            for (int r = g.rows() - 1; r >= totalRow; --r)
+                if (g.valueMatrix(r, nRowDims + 1) == 0 && g.textMatrix(r, 1).isEmpty() && !g.isSubtotal(r))
+                    g.removeItem(r);
+            if (totalsAdded) g.removeItem(totalRow);
+        }
+        g.autoSize(1, g.cols() - 1, measure);
+        g.setRedraw(true);
+        if (embedded) grid::WriteGridFile(g, s.sReportFolder + "GridData.bin");
+    } catch (const engine::EngineError& e) {
+        g.setRedraw(true);
+        s.ui.critical(QString::fromStdString(e.description()));
+    }
+}
+
+}  // namespace vantrep::analysis
