@@ -1,0 +1,38 @@
+// The grid written as text: hidden rows and columns left out, merged texts
+// repeated, separators inside cells escaped or quoted.
+#include <gtest/gtest.h>
+
+#include "grid/GridText.h"
+
+namespace vantrep::grid {
+namespace {
+
+GridModel sample() {
+    GridModel g;
+    g.setRows(3);
+    g.setCols(4);
+    g.setFixedRows(1);
+    g.setTextMatrix(0, 1, "Media");
+    g.setTextMatrix(0, 2, "Spend");
+    g.setTextMatrix(0, 3, "Hidden");
+    g.setTextMatrix(1, 1, "TV");
+    g.setTextMatrix(1, 2, "1,234.50");
+    g.setTextMatrix(2, 1, "TV");  // merged with the row above on screen
+    g.setTextMatrix(2, 2, "say \"a\tb\"");
+    g.setMergeCol(1, true);
+    g.setColHidden(3, true);
+    return g;
+}
+
+TEST(GridText, TabSeparatedEscapesTabsAndKeepsMergedTexts) {
+    EXPECT_EQ(GridAsText(sample(), TextLayout::Tsv), "\tMedia\tSpend\n\tTV\t1,234.50\n\tTV\tsay \"a\\tb\"\n");
+}
+
+TEST(GridText, CommaSeparatedQuotesWhatNeedsIt) {
+    GridModel g = sample();
+    g.setRowHidden(2, true);
+    EXPECT_EQ(GridAsText(g, TextLayout::Csv), ",Media,Spend\n,TV,\"1,234.50\"\n");
+}
+
+}  // namespace
+}  // namespace vantrep::grid
