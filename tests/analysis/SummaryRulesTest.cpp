@@ -1,0 +1,113 @@
+// The summary grid's cell and clean-up rules on a small report made for them.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "analysis/QueryBuilder.h"
+#include "analysis/SummaryGrid.h"
+#include "engine/dbf/DbfWriter.h"
+#include "session/ReportOpening.h"
+#include "session/support/FakeUi.h"
+
+namespace vantrep::analysis {
+namespace {
+
+using engine::Value;
+
+class FixedWidth : public grid::TextMeasure {
+public:
+    int widthTwips(const QString& text, bool) override { return static_cast<int>(text.size()) * 100; }
+};
+
+class SummaryRules : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        qputenv("TMPDIR", (temp.path() + "/tmp").toUtf8());
+        QDir().mkpath(temp.path() + "/tmp");
+        folder = temp.path() + "/Report/";
+        QDir().mkpath(folder);
+    }
+    void TearDown() override { qunsetenv("TMPDIR"); }
+
+    // Rows of MONTH, DURATION, MEDIA, SPEND, SPOTS; the structure puts the first
+    // two down the side, MEDIA across, SPEND (divided by 1000, with totals) and SPOTS.
+    grid::GridModel fill(const std::vector<std::vector<Value>>& records) {
+        std::string data = (folder + "DATA.DBF").toStdString();
+        engine::dbf::DbfWriter::create(data, {{"MONTH", 'N', 2}, {"DURATION", 'N', 4}, {"MEDIA", 'C', 10},
+                                              {"SPEND", 'N', 10, 2}, {"SPOTS", 'N', 4}});
+        engine::dbf::DbfWriter(data).appendMany(records);
+        std::string structure = (folder + "Rules.str").toStdString();
+        engine::dbf::DbfWriter::create(structure, {{"FNAME", 'C', 10}, {"FDESC", 'C', 10}, {"FTYPE", 'C', 1},
+                                                   {"FLEN", 'N', 3}, {"FDEC", 'N', 2}, {"LAYOUT", 'C', 1},
+                                                   {"LEVEL", 'N', 2}, {"SHOWTOTAL", 'L'}, {"DIVISOR", 'N', 5}});
+        auto row = [](const char* name, const char* caption, const char* type, int len, int dec, const char* role,
+                      int level, bool total, int divisor) {
+            return std::vector<Value>{Value::string(name), Value::string(caption), Value::string(type),
+                                      Value::integer(len), Value::integer(dec), Value::string(role),
+                                      Value::integer(level), Value::logical(total), Value::integer(divisor)};
+        };
+        engine::dbf::DbfWriter(structure).appendMany({row("MONTH", "Month", "N", 2, 0, "R", 1, false, 0),
+                                                      row("DURATION", "Duration", "N", 4, 0, "R", 2, false, 0),
+                                                      row("MEDIA", "Media", "C", 10, 0, "C", 1, false, 0),
+                                                      row("SPEND", "Spend", "N", 10, 2, "N", 1, true, 1000),
+                                                      row("SPOTS", "Spots", "N", 4, 0, "N", 2, false, 0)});
+        session = std::make_unique<session::Session>(ui, folder + "Rules.str");
+        EXPECT_EQ(session::OpenDizave(*session, folder + "Rules.str"), session::OpenOutcome::Opened);
+        CrossTabQuery q = RunQuery(session->aDims, session->cmbField, session->aVars, QString(), "DATA.DBF");
+        grid::GridModel g;
+        FillSummary(*session, q, g, measure, false);
+        return g;
+    }
+    static Value n(const char* text) { return Value::decimal(*engine::Decimal::parse(text)); }
+    // The column whose headers are `key` and `caption`, or -1.
+    static int columnOf(const grid::GridModel& g, const QString& key, const QString& caption) {
+        for (int c = 1; c < g.cols(); ++c)
+            if (g.textMatrix(0, c) == key && g.textMatrix(1, c) == caption) return c;
+        return -1;
+    }
+
+    QTemporaryDir temp;
+    QString folder;
+    session::testing::FakeUi ui;
+    FixedWidth measure;
+    std::unique_ptr<session::Session> session;
+};
+
+TEST_F(SummaryRules, ADividedValueAndItsShareOfOneRow) {
+    grid::GridModel g = fill({{Value::integer(3), Value::integer(0), Value::string("TV"), n("12500.00"), n("4")}});
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
+    ASSERT_EQ(g.rows(), 3);  // two header rows, one data row
+    EXPECT_EQ(g.textMatrix(2, 1), "Mar");     // the month's name
+    EXPECT_EQ(g.textMatrix(2, 2), "Others");  // a zero duration
+    int spend = columnOf(g, "TV", "Spend");
+    ASSERT_GT(spend, 0);
+    EXPECT_EQ(g.textMatrix(2, spend), "12.50");  // 12500 / 1000 under #,###,###.00
+    EXPECT_EQ(g.textMatrix(1, spend + 1), "Spend%");
+    EXPECT_EQ(g.textMatrix(2, spend + 1), "100.00");
+    EXPECT_EQ(g.textMatrix(2, columnOf(g, "TV", "Spots")), "4");
+}
+
+TEST_F(SummaryRules, EmptyCellsColumnsAndRowsGo) {
+    grid::GridModel g = fill({{Value::integer(1), Value::integer(30), Value::string("TV"), n("3000.00"), n("2")},
+                              {Value::integer(2), Value::integer(30), Value::string("TV"), n("1000.00"), n("0")},
+                              {Value::integer(1), Value::integer(30), Value::string("RADIO"), n("0"), n("0")}});
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
+    // RADIO's columns add up to nothing: dropped; TV's spots total 2: kept.
+    EXPECT_EQ(columnOf(g, "RADIO", "Spend"), -1);
+    EXPECT_EQ(columnOf(g, "RADIO", "Spots"), -1);
+    int spend = columnOf(g, "TV", "Spend"), spots = columnOf(g, "TV", "Spots");
+    ASSERT_GT(spend, 0);
+    ASSERT_GT(spots, 0);
+    ASSERT_EQ(g.rows(), 4);  // no grand-total row is left
+    EXPECT_EQ(g.textMatrix(2, 1), "Jan");
+    EXPECT_EQ(g.textMatrix(2, spend + 1), "75.00");
+    EXPECT_EQ(g.textMatrix(3, spend + 1), "25.00");
+    EXPECT_EQ(g.textMatrix(3, spots), "");  // a zero value leaves its cell empty
+    EXPECT_TRUE(g.mergeCol(1));
+    EXPECT_EQ(g.frozenCols(), 2);
+}
+
+}  // namespace
+}  // namespace vantrep::analysis
