@@ -8,26 +8,17 @@
 #include "analysis/DetailedListing.h"
 #include "engine/dbf/DbfWriter.h"
 #include "session/ReportOpening.h"
-#include "session/support/FakeUi.h"
+#include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
 namespace {
 
 using engine::Value;
 
-class FixedWidth : public grid::TextMeasure {
-public:
-    int widthTwips(const QString& text, bool) override { return static_cast<int>(text.size()) * 100; }
-};
-
-class Listing : public ::testing::Test {
+class Listing : public ReportFolderTest {
 protected:
     void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        qputenv("TMPDIR", (temp.path() + "/tmp").toUtf8());
-        QDir().mkpath(temp.path() + "/tmp");
-        folder = temp.path() + "/Report/";
-        QDir().mkpath(folder);
+        ReportFolderTest::SetUp();
         std::string data = (folder + "DATA.DBF").toStdString();
         engine::dbf::DbfWriter::create(data, {{"MEDIA", 'C', 10}, {"DATE", 'D'}, {"SPEND", 'N', 10, 2},
                                               {"AD_TYPE", 'C', 6}, {"CLIPDET", 'C', 20}});
@@ -54,12 +45,6 @@ protected:
                                                       row("AD_TYPE", "Type", "C", 6, 0, 0, true, 4),
                                                       row("CLIPDET", "Clip", "C", 20, 0, 0, false, 0)});
     }
-    void TearDown() override { qunsetenv("TMPDIR"); }
-
-    QTemporaryDir temp;
-    QString folder;
-    session::testing::FakeUi ui;
-    FixedWidth measure;
     QImage clipButton{8, 8, QImage::Format_RGB32};
 };
 

@@ -14,33 +14,19 @@
 #include "grid/GridFile.h"
 #include "session/ReportOpening.h"
 #include "session/ValueCoding.h"
-#include "session/support/FakeUi.h"
+#include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
 namespace {
 
-class FixedWidth : public grid::TextMeasure {
-public:
-    int widthTwips(const QString& text, bool) override { return static_cast<int>(text.size()) * 100; }
-};
-
-class SummarySample : public ::testing::Test {
+class SummarySample : public ReportFolderTest {
 protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        qputenv("TMPDIR", temp.path().toUtf8());
-    }
-    void TearDown() override { qunsetenv("TMPDIR"); }
-
     // Opens the sample with only MEDIA as row dimension and MONTH across.
     void open(session::Session& s) {
         const QString arg = QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF";
         ASSERT_EQ(session::OpenDizave(s, arg), session::OpenOutcome::Opened);
     }
 
-    QTemporaryDir temp;
-    session::testing::FakeUi ui;
-    FixedWidth measure;
 };
 
 // Sums of SPEND per MEDIA and month, by Python over the working copy.

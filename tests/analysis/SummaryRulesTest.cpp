@@ -8,29 +8,15 @@
 #include "analysis/SummaryGrid.h"
 #include "engine/dbf/DbfWriter.h"
 #include "session/ReportOpening.h"
-#include "session/support/FakeUi.h"
+#include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
 namespace {
 
 using engine::Value;
 
-class FixedWidth : public grid::TextMeasure {
-public:
-    int widthTwips(const QString& text, bool) override { return static_cast<int>(text.size()) * 100; }
-};
-
-class SummaryRules : public ::testing::Test {
+class SummaryRules : public ReportFolderTest {
 protected:
-    void SetUp() override {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        qputenv("TMPDIR", (temp.path() + "/tmp").toUtf8());
-        QDir().mkpath(temp.path() + "/tmp");
-        folder = temp.path() + "/Report/";
-        QDir().mkpath(folder);
-    }
-    void TearDown() override { qunsetenv("TMPDIR"); }
-
     // Rows of MONTH, DURATION, MEDIA, SPEND, SPOTS; the structure puts the first
     // two down the side, MEDIA across, SPEND (divided by 1000, with totals) and SPOTS.
     grid::GridModel fill(const std::vector<std::vector<Value>>& records) {
@@ -68,10 +54,6 @@ protected:
         return -1;
     }
 
-    QTemporaryDir temp;
-    QString folder;
-    session::testing::FakeUi ui;
-    FixedWidth measure;
     std::unique_ptr<session::Session> session;
 };
 
