@@ -31,14 +31,21 @@ public:
     void flood(int) override {}
 };
 
-// Text widths in twips from the application font's metrics.
+// Text widths in twips from the application font's metrics, made once.
 class FontMeasure : public grid::TextMeasure {
 public:
+    FontMeasure() : normal_(QFont()), bold_(boldFont()) {}
     int widthTwips(const QString& text, bool bold) override {
-        QFont font;
-        font.setBold(bold);
-        return QFontMetrics(font).horizontalAdvance(text) * 15;  // 96 dpi pixels to twips
+        return (bold ? bold_ : normal_).horizontalAdvance(text) * 15;  // 96 dpi pixels to twips
     }
+
+private:
+    static QFont boldFont() {
+        QFont font;
+        font.setBold(true);
+        return font;
+    }
+    QFontMetrics normal_, bold_;
 };
 
 }  // namespace
