@@ -5,6 +5,7 @@
 
 #include "engine/EngineError.h"
 #include "grid/GridModel.h"
+#include "grid/WidestText.h"
 
 namespace vantrep::grid {
 
@@ -122,12 +123,12 @@ void GridModel::autoSize(int col1, int col2, TextMeasure& measure, int paddingTw
     checkCol(col1);
     checkCol(col2);
     for (int c = std::min(col1, col2); c <= std::max(col1, col2); ++c) {
-        int widest = 0;
+        WidestText texts(measure);
         for (int r = 0; r < rows(); ++r) {
             if (rows_[r].hidden || rows_[r].texts[c].isEmpty()) continue;
-            widest = std::max(widest, measure.widthTwips(rows_[r].texts[c], cellBold(r, c)));
+            texts.add(rows_[r].texts[c], cellBold(r, c));
         }
-        columns_[c].widthTwips = widest + paddingTwips;
+        columns_[c].widthTwips = texts.widest() + paddingTwips;
     }
     changed();
 }

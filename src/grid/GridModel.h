@@ -16,16 +16,10 @@
 #include <vector>
 
 #include "grid/GridCell.h"
+#include "grid/TextMeasure.h"
 
 namespace vantrep::grid {
 
-// Measures text for auto-sizing; the caller provides it (a view measures
-// with its font, tests with a simple rule).
-class TextMeasure {
-public:
-    virtual ~TextMeasure() = default;
-    virtual int widthTwips(const QString& text, bool bold) = 0;
-};
 
 // Subtotal functions, numbered as the flex grid numbers them.
 enum SubtotalFunction : int {

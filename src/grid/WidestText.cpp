@@ -1,0 +1,46 @@
+#include "grid/WidestText.h"
+
+#include <algorithm>
+
+namespace vantrep::grid {
+
+namespace {
+
+char16_t shapeOf(char16_t c, bool digitsAlike) {
+    return digitsAlike && c >= u'0' && c <= u'9' ? u'0' : c;
+}
+
+}  // namespace
+
+WidestText::WidestText(TextMeasure& measure)
+    : measure_(measure),
+      digitsAlike_(measure.digitsShareOneWidth()),
+      shapes_(64, ShapeHash{}, ShapeEqual{digitsAlike_}) {}
+
+bool WidestText::ShapeEqual::operator()(const Shape& a, const Shape& b) const {
+    if (a.bold != b.bold || a.text.size() != b.text.size()) return false;
+    const QChar* x = a.text.constData();
+    const QChar* y = b.text.constData();
+    for (qsizetype i = 0; i < a.text.size(); ++i)
+        if (shapeOf(x[i].unicode(), digitsAlike) != shapeOf(y[i].unicode(), digitsAlike)) return false;
+    return true;
+}
+
+void WidestText::add(const QString& text, bool bold) {
+    // FNV-1a over the shape's characters.
+    std::size_t hash = bold ? 0x84222325cbf29ce4ull : 0xcbf29ce484222325ull;
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        hash ^= shapeOf(chars[i].unicode(), digitsAlike_);
+        hash *= 0x100000001b3ull;
+    }
+    shapes_.insert(Shape{text, bold, hash});
+}
+
+int WidestText::widest() {
+    int widest = 0;
+    for (const Shape& shape : shapes_) widest = std::max(widest, measure_.widthTwips(shape.text, shape.bold));
+    return widest;
+}
+
+}  // namespace vantrep::grid

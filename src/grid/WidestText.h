@@ -1,0 +1,43 @@
+// The widest of many cell texts, measured exactly but not one by one: texts
+// that must measure the same (the same text and boldness, or the same text
+// but for its digits when the measure says digits are interchangeable) are
+// measured once.
+#pragma once
+
+#include <QString>
+
+#include <cstddef>
+#include <unordered_set>
+
+#include "grid/TextMeasure.h"
+
+namespace vantrep::grid {
+
+class WidestText {
+public:
+    explicit WidestText(TextMeasure& measure);
+
+    void add(const QString& text, bool bold);
+    // The widest width among the added texts, in twips; 0 when none.
+    int widest();
+
+private:
+    struct Shape {
+        QString text;  // the first text seen of this shape
+        bool bold;
+        std::size_t hash;
+    };
+    struct ShapeHash {
+        std::size_t operator()(const Shape& shape) const { return shape.hash; }
+    };
+    struct ShapeEqual {
+        bool digitsAlike;
+        bool operator()(const Shape& a, const Shape& b) const;
+    };
+
+    TextMeasure& measure_;
+    bool digitsAlike_;
+    std::unordered_set<Shape, ShapeHash, ShapeEqual> shapes_;
+};
+
+}  // namespace vantrep::grid
