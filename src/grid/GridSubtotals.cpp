@@ -95,20 +95,10 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
         }
     }
 
-    // From the last group back, so that inserted rows leave earlier indices valid.
-    for (auto group = groups.rbegin(); group != groups.rend(); ++group) {
-        const double total = totalOf(rows_, *group, request.totalCol, request.function);
-        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[group->dataRows.front()].texts[g];
-        int target = group->existingRow;
-        if (target < 0) {
-            GridRow row = emptyRow();
-            row.subtotal = true;
-            row.outlineLevel = g;
-            row.texts[std::max(g, 0)] = QString(request.caption).replace(QStringLiteral("%s"), groupValue);
-            rows_.insert(rows_.begin() + group->insertAt, std::move(row));
-            target = group->insertAt;
-        }
-        GridRow& row = rows_[target];
+    // Totals go into existing subtotal rows in place; new subtotal rows are
+    // merged into the rows in one pass, as a grid may get tens of thousands.
+    auto writeTotal = [&](GridRow& row, const Group& group) {
+        const double total = totalOf(rows_, group, request.totalCol, request.function);
         row.texts[request.totalCol] = session::Format(total, request.format);
         for (int c = 0; c < cols_; ++c) {
             CellExtra& e = row.extras[c];
@@ -117,7 +107,30 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
             if (request.backColor >= 0) e.backColor = request.backColor & 0xFFFFFF;
             if (e.empty()) row.extras.erase(c);
         }
+    };
+    std::vector<std::pair<int, GridRow>> inserts;  // by position, ascending
+    for (const Group& group : groups) {
+        if (group.existingRow >= 0) {
+            writeTotal(rows_[group.existingRow], group);
+            continue;
+        }
+        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[group.dataRows.front()].texts[g];
+        GridRow row = emptyRow();
+        row.subtotal = true;
+        row.outlineLevel = g;
+        row.texts[std::max(g, 0)] = QString(request.caption).replace(QStringLiteral("%s"), groupValue);
+        writeTotal(row, group);
+        inserts.emplace_back(group.insertAt, std::move(row));
     }
+    if (inserts.empty()) return;
+    std::vector<GridRow> merged;
+    merged.reserve(rows_.size() + inserts.size());
+    auto next = inserts.begin();
+    for (int r = 0; r < rows(); ++r) {
+        for (; next != inserts.end() && next->first == r; ++next) merged.push_back(std::move(next->second));
+        merged.push_back(std::move(rows_[r]));
+    }
+    rows_ = std::move(merged);
 }
 
 }  // namespace vantrep::grid
