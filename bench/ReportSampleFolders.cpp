@@ -16,19 +16,6 @@ using engine::dbf::FieldSpec;
 
 namespace {
 
-// How a structure file places one field of the data table; fields not
-// listed get a blank Layout, Level 0 and nothing set.
-struct Placement {
-    const char* name;
-    const char* layout = "";
-    int level = 0;
-    int group = -1;  // a level-1 column dimension's group, kept in FDec; -1: FDec is the decimals
-    bool showTotal = false;
-    bool displayed = false;
-    int divisor = 0;
-    const char* title = "";
-};
-
 // The summary cross-tab: media and brand down the side, months and, as a
 // second column group, weekdays across; channel and language as page
 // filters; spend in thousands, spots, and airtime in minutes.
@@ -83,22 +70,6 @@ Placement placementOf(const std::string& name, const std::vector<Placement>& pla
     return Placement{""};
 }
 
-// One structure row per field of the report table, in its order.
-void writeStructure(const std::string& path, const std::vector<Placement>& placements) {
-    std::vector<std::vector<Value>> rows;
-    for (const ReportField& field : ReportSampleGenerator::fields()) {
-        const FieldSpec& spec = field.spec;
-        Placement p = placementOf(spec.name, placements);
-        rows.push_back({Value::string(spec.name), Value::string(field.caption), Value::string(std::string(1, spec.type)),
-                        Value::integer(widthOf(spec)), Value::integer(p.group >= 0 ? p.group : spec.decimals),
-                        Value::string(p.layout), Value::integer(p.level), Value::logical(p.showTotal),
-                        Value::logical(p.displayed), Value::integer(p.divisor), Value::string(p.title)});
-    }
-    engine::dbf::DbfWriter::create(path, structureFields);
-    engine::dbf::DbfWriter(path).appendMany(rows);
-    setTableDate(path, adLastYear, 12, 31);
-}
-
 // A few bytes standing for an advertisement's video: an MPEG program stream
 // pack header and end code around the clip's name.
 std::string clipBytes(const std::string& name) {
@@ -134,17 +105,36 @@ std::filesystem::path makeFolder(const std::string& folder) {
 
 }  // namespace
 
-void writeSummarySample(const std::string& folder, uint64_t rows, uint64_t seed) {
+void writeStructureFile(const std::string& path, const std::vector<ReportField>& fields,
+                        const std::vector<Placement>& placements) {
+    std::vector<std::vector<Value>> rows;
+    for (const ReportField& field : fields) {
+        const FieldSpec& spec = field.spec;
+        Placement p = placementOf(spec.name, placements);
+        rows.push_back({Value::string(spec.name), Value::string(field.caption), Value::string(std::string(1, spec.type)),
+                        Value::integer(widthOf(spec)), Value::integer(p.group >= 0 ? p.group : spec.decimals),
+                        Value::string(p.layout), Value::integer(p.level), Value::logical(p.showTotal),
+                        Value::logical(p.displayed), Value::integer(p.divisor), Value::string(p.title)});
+    }
+    engine::dbf::DbfWriter::create(path, structureFields);
+    engine::dbf::DbfWriter(path).appendMany(rows);
+    setTableDate(path, adLastYear, 12, 31);
+}
+
+void writeReportFolder(const std::string& folder, uint64_t rows, uint64_t seed, const std::string& structureName,
+                       const std::vector<Placement>& placements, bool withClips) {
     std::filesystem::path dir = makeFolder(folder);
     writeReportTable((dir / "DATA.DBF").string(), rows, seed);
-    writeStructure((dir / summaryStructureName).string(), summaryPlacements);
+    writeStructureFile((dir / structureName).string(), ReportSampleGenerator::fields(), placements);
+    if (withClips) writeClips(dir, rows, seed);
+}
+
+void writeSummarySample(const std::string& folder, uint64_t rows, uint64_t seed) {
+    writeReportFolder(folder, rows, seed, summaryStructureName, summaryPlacements, false);
 }
 
 void writeDetailedSample(const std::string& folder, uint64_t rows, uint64_t seed) {
-    std::filesystem::path dir = makeFolder(folder);
-    writeReportTable((dir / "DATA.DBF").string(), rows, seed);
-    writeStructure((dir / detailedStructureName).string(), detailedPlacements);
-    writeClips(dir, rows, seed);
+    writeReportFolder(folder, rows, seed, detailedStructureName, detailedPlacements, true);
 }
 
 }  // namespace vantrep::bench
