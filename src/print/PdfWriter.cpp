@@ -1,0 +1,30 @@
+#include "print/PdfWriter.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "print/PagePainter.h"
+
+namespace vantrep::print {
+
+bool writePdf(const PrintDocument& document, const QString& path, const QString& title) {
+    if (document.pages.empty()) return false;
+    QPdfWriter writer(path);
+    writer.setResolution(1440);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("VantRep"));
+    QPageLayout layout(QPageSize(QPageSize::A4),
+                       document.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+    writer.setPageLayout(layout);
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    for (int page = 1; page <= document.pageCount(); ++page) {
+        if (page > 1) writer.newPage();
+        paintPage(painter, document, page);
+    }
+    return painter.end();
+}
+
+}  // namespace vantrep::print
