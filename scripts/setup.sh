@@ -7,7 +7,8 @@ PACKAGES=(
   g++ cmake ninja-build pkg-config
   libgtest-dev
   qt6-base-dev
-  python3 python3-dbf python3-dbfread
+  python3 python3-dbf python3-dbfread fonts-liberation2 poppler-utils
+  qt6-svg-dev adwaita-icon-theme xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -1,0 +1,91 @@
+#include "analysis/ui/PageFieldPanel.h"
+
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+namespace vantrep::analysis::ui {
+
+namespace {
+
+constexpr int margin = 6;
+constexpr int gap = 6;
+constexpr int defaultComboTwips = 1800;
+
+}  // namespace
+
+PageFieldPlacement placePageFields(const std::vector<int>& widths, int panelWidth, int comboHeight, int margin,
+                                   int gap) {
+    PageFieldPlacement placement;
+    if (widths.empty()) return placement;
+    int x = margin, y = margin;
+    for (int width : widths) {
+        if (x > margin && x + width > panelWidth - margin) {
+            x = margin;
+            y += comboHeight + gap;
+        }
+        placement.places.emplace_back(x, y, width, comboHeight);
+        x += width + gap;
+    }
+    placement.height = y + comboHeight + margin;
+    return placement;
+}
+
+int pageFieldTextTwips(const QStringList& items, const QString& currentText, int defaultTwips) {
+    if (items.size() < 2) return defaultTwips;
+    return 80 * static_cast<int>(currentText.trimmed().size());
+}
+
+PageFieldPanel::PageFieldPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("Picture2");
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void PageFieldPanel::clearFields() {
+    for (QComboBox* combo : combos_) delete combo;
+    combos_.clear();
+    widths_.clear();
+    arrange();
+}
+
+void PageFieldPanel::setFields(const session::Session& session) {
+    clearFields();
+    if (!session.bDetailed) {
+        for (int i = 1; i <= session.aDims.upperBound(); ++i) {
+            if (session.aDims(i).Layout.trimmed().toUpper() != "P" || static_cast<size_t>(i) >= session.cmbField.size()) continue;
+            auto* combo = new QComboBox(this);
+            combo->setObjectName(QString("cmbField(%1)").arg(i));
+            const QStringList& items = session.cmbField[static_cast<size_t>(i)].items;
+            combo->addItems(items);
+            combo->setCurrentIndex(0);
+            // The width rule sizes the text; the combo's frame and arrow come on top.
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            const int frame = combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, QSize(0, 0), combo).width();
+            const int text = pageFieldTextTwips(items, combo->currentText(), defaultComboTwips);
+            widths_.push_back(static_cast<int>(text * logicalDpiX() / 1440.0 + 0.5) + frame);
+            combo->show();
+            combos_.push_back(combo);
+        }
+    }
+    arrange();
+}
+
+void PageFieldPanel::arrange() {
+    const int comboHeight = combos_.empty() ? 0 : combos_.front()->sizeHint().height();
+    const PageFieldPlacement placement = placePageFields(widths_, width(), comboHeight, margin, gap);
+    for (size_t i = 0; i < combos_.size(); ++i) combos_[i]->setGeometry(placement.places[i]);
+    if (placement.height != height_) {
+        height_ = placement.height;
+        setFixedHeight(height_);
+    }
+    setVisible(!combos_.empty());
+}
+
+QSize PageFieldPanel::sizeHint() const { return QSize(width(), height_); }
+
+void PageFieldPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrange();
+}
+
+}  // namespace vantrep::analysis::ui

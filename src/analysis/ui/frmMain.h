@@ -1,0 +1,88 @@
+// The main window: the toolbar and its commands, the page-field panel, the
+// grid of the open report, the picture shown while none is open, and the
+// progress bar. It opens the command line's report on its first activation
+// and runs the close steps when it closes.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <functional>
+
+#include "grid/GridModel.h"
+#include "session/Session.h"
+
+class QProgressBar;
+class QToolBar;
+
+namespace vantrep::grid::ui {
+class GridView;
+}
+
+namespace vantrep::analysis::ui {
+
+class PageFieldPanel;
+class ReportArtwork;
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // The caption while no report is open.
+    static constexpr const char* designCaption = "Vant Report Dev. by : Quorvel";
+
+    explicit frmMain(session::Session& session, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Toolbar button and drop-down menu clicks, by key (compared exactly).
+    void buttonClick(const QString& key);
+    void menuClick(const QString& key);
+
+    // Opens `cmdPath` as the report and shows its first query.
+    void OpenReport2(const QString& cmdPath);
+
+    // The file the "open" command opens; "" when the user cancelled. The
+    // default asks with a file dialog.
+    void setReportFileChooser(std::function<QString()> chooser) { chooseReportFile_ = std::move(chooser); }
+
+    // The program's exit status once the window has closed.
+    int exitStatus() const { return exitStatus_; }
+
+    QToolBar* toolbar() const { return toolbar_; }
+    QAction* toolbarButton(const QString& key) const;
+    grid::GridModel& grid() { return grid_; }
+    grid::ui::GridView* gridView() const { return view_; }
+    PageFieldPanel* pageFieldPanel() const { return pagePanel_; }
+    QProgressBar* progressBar() const { return progress_; }
+    const QImage& clipButton() const { return clipButton_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void firstActivation();
+    void runFirstQuery();
+    void showReport();
+    void showNoReport();
+    void openReport();
+    void showCriteria();
+    void closeOtherWindows();
+    void showAbout();
+    void openClip(int row, int col);
+    QString askForReportFile();
+    bool reportOpen() const;
+
+    session::Session& session_;
+    grid::GridModel grid_;
+    QToolBar* toolbar_;
+    PageFieldPanel* pagePanel_;
+    ReportArtwork* artwork_;
+    grid::ui::GridView* view_;
+    QProgressBar* progress_;
+    QImage clipButton_;
+    std::function<QString()> chooseReportFile_;
+    int activationFlag_ = -1;  // -1 until the first activation
+    bool closed_ = false;
+    int exitStatus_ = 0;
+};
+
+}  // namespace vantrep::analysis::ui
