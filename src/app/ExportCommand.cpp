@@ -1,15 +1,20 @@
 #include "app/ExportCommand.h"
 
 #include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <cstdio>
 
-#include "analysis/DetailedListing.h"
-#include "analysis/QueryBuilder.h"
-#include "analysis/SummaryGrid.h"
+#include "analysis/Criteria.h"
+#include "analysis/FirstQuery.h"
 #include "engine/EngineError.h"
+#include "grid/FontMeasure.h"
 #include "grid/GridText.h"
+#include "print/PdfWriter.h"
+#include "print/PrintSurface.h"
+#include "report/FixedFormatReport.h"
+#include "report/GridReport.h"
+#include "report/PageStamp.h"
+#include "report/PreviewReport.h"
 #include "session/StartUp.h"
 
 namespace vantrep::app {
@@ -31,33 +36,68 @@ public:
     void flood(int) override {}
 };
 
-// Text widths in twips from the application font's metrics, made once.
-class FontMeasure : public grid::TextMeasure {
-public:
-    FontMeasure() : normal_(QFont()), bold_(boldFont()) {}
-    int widthTwips(const QString& text, bool bold) override {
-        return (bold ? bold_ : normal_).horizontalAdvance(text) * 15;  // 96 dpi pixels to twips
+// The report as PDF: the fixed-format report the argument names with ",1" or
+// ",2", else the grid report of the report's first query.
+int exportPdf(const QString& out, const QString& reportArgument) {
+    ConsoleUi ui;
+    session::Session session(ui, reportArgument);
+    print::PrintSurface surface;
+    report::TitleHolder title1;
+    report::installPageEvents(surface, title1);
+    grid::GridModel grid;
+    bool fixedRun = false;
+    bool fixedPrinted = false;
+    session.fixedFormatReport = [&](session::Session& s, int number) {
+        fixedRun = true;
+        fixedPrinted = report::printFixedFormatReport(s, grid, surface, number);
+    };
+    session::OpenOutcome outcome = session::FirstActivation(session);
+    int status = 0;
+    if (fixedRun) {
+        if (!fixedPrinted) std::fprintf(stderr, "The fixed-format report could not be produced.\n");
+        status = fixedPrinted ? 0 : 1;
+    } else if (!session::RunsFirstQuery(session, outcome)) {
+        if (outcome == session::OpenOutcome::Idle) std::fprintf(stderr, "No report to export.\n");
+        status = outcome == session::OpenOutcome::Fatal || outcome == session::OpenOutcome::Idle ? 1 : 0;
+        session::CloseSession(session);
+        return status;
+    } else {
+        grid::FontMeasure measure{QFont()};
+        QImage clipButton(16, 16, QImage::Format_ARGB32);
+        clipButton.fill(Qt::transparent);
+        analysis::RunFirstQuery(session, grid, measure, clipButton, false);
+        if (!report::canPreviewGrid(grid, session.sDataFile)) {
+            std::fprintf(stderr, "The report has no rows to print.\n");
+            status = 1;
+        } else {
+            report::GridReport gridReport(surface);
+            gridReport.ReportGrid = &grid;
+            gridReport.ReportCriteria =
+                report::previewCriteria(analysis::getCriteria(QString(), session.sReportTitle));
+            gridReport.startTitles(session.sReportName);
+            title1 = gridReport.CdlgTitle1;
+            gridReport.printGridReport();
+        }
     }
-
-private:
-    static QFont boldFont() {
-        QFont font;
-        font.setBold(true);
-        return font;
+    if (status == 0 && !print::writePdf(surface.document(), out, session.sReportName)) {
+        std::fprintf(stderr, "Cannot write \"%s\".\n", qPrintable(out));
+        status = 1;
     }
-    QFontMetrics normal_, bold_;
-};
+    session::CloseSession(session);
+    return status;
+}
 
 }  // namespace
 
 int RunExport(const QString& out, const QString& reportArgument) {
+    if (out.endsWith(".pdf", Qt::CaseInsensitive)) return exportPdf(out, reportArgument);
     grid::TextLayout layout;
     if (out.endsWith(".tsv", Qt::CaseInsensitive))
         layout = grid::TextLayout::Tsv;
     else if (out.endsWith(".csv", Qt::CaseInsensitive))
         layout = grid::TextLayout::Csv;
     else {
-        std::fprintf(stderr, "Cannot export to \"%s\": the file name must end in .tsv or .csv.\n", qPrintable(out));
+        std::fprintf(stderr, "Cannot export to \"%s\": the file name must end in .tsv, .csv or .pdf.\n", qPrintable(out));
         return 2;
     }
     ConsoleUi ui;
@@ -69,16 +109,10 @@ int RunExport(const QString& out, const QString& reportArgument) {
         return outcome == session::OpenOutcome::Fatal || outcome == session::OpenOutcome::Idle ? 1 : 0;
     }
     grid::GridModel grid;
-    FontMeasure measure;
-    if (session.bDetailed) {
-        QImage clipButton(16, 16, QImage::Format_ARGB32);
-        clipButton.fill(Qt::transparent);
-        analysis::FillDetailed(session, grid, measure, clipButton);
-    } else {
-        analysis::CrossTabQuery query =
-            analysis::RunQuery(session.aDims, session.cmbField, session.aVars, QString(), session.sDataFile);
-        analysis::FillSummary(session, query, grid, measure, false);
-    }
+    grid::FontMeasure measure{QFont()};
+    QImage clipButton(16, 16, QImage::Format_ARGB32);
+    clipButton.fill(Qt::transparent);
+    analysis::RunFirstQuery(session, grid, measure, clipButton, false);
     int status = 0;
     try {
         grid::WriteGridText(grid, out, layout);

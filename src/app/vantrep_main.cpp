@@ -1,27 +1,78 @@
-// The VantRep program. For now it offers the command-line export; the main
-// window comes with its own part of the program.
+// The VantRep program: the main window on a report (or on none), or, with
+// --export, the command-line export without a window.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <cstdio>
 #include <unistd.h>
 
+#include "analysis/ui/MessageBoxUi.h"
+#include "analysis/ui/frmMain.h"
 #include "app/ExportCommand.h"
+#include "session/Session.h"
+
+namespace {
+
+// Qt wants a private runtime folder; without a desktop session there is none.
+void ensureRuntimeFolder() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    QString runtime = QDir::tempPath() + "/vantrep-runtime-" + QString::number(getuid());
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+}
+
+const char usage[] = "usage: vantrep [REPORTARG] | vantrep --export OUT.tsv|OUT.csv|OUT.pdf REPORTARG\n";
+
+// A window needs a screen a user can see: the offscreen and minimal
+// platforms have none, and without a display Qt would abort.
+bool hasDisplay() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("offscreen") || platform.startsWith("minimal")) return false;
+    return !platform.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+int runMainWindow(int argc, char** argv) {
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "vantrep: no display to show the main window on (run it under xvfb-run, or use --export).\n%s",
+                     usage);
+        return 2;
+    }
+    ensureRuntimeFolder();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VantRep");
+    QApplication::setApplicationVersion(QStringLiteral(VANTREP_VERSION));
+    const QString commandLine = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (commandLine == "-Embedding") {
+        std::fprintf(stderr, "vantrep: the automation server is not part of this build.\n");
+        return 2;
+    }
+    vantrep::analysis::ui::MessageBoxUi ui;
+    vantrep::session::Session session(ui, commandLine);
+    vantrep::analysis::ui::frmMain window(session);
+    ui.attach(&window, window.progressBar());
+    QApplication::setWindowIcon(window.windowIcon());
+    window.show();
+    app.exec();
+    return window.exitStatus();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && QString(argv[1]) == "--export") {
         // The export needs no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            // Qt wants a private runtime folder; without a desktop session there is none.
-            QString runtime = QDir::tempPath() + "/vantrep-runtime-" + QString::number(getuid());
-            QDir().mkpath(runtime);
-            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-        }
+        ensureRuntimeFolder();
         QGuiApplication app(argc, argv);
         return vantrep::app::RunExport(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
-    std::fprintf(stderr, "usage: vantrep --export OUT.tsv|OUT.csv REPORTARG\n");
-    return 2;
+    if (argc > 2) {
+        std::fprintf(stderr, "%s", usage);
+        return 2;
+    }
+    return runMainWindow(argc, argv);
 }

@@ -50,7 +50,7 @@ TEST(ExportCommand, FailuresEndWithAStatusAndAMessage) {
     ProgramRun bare = runProgram({"--export", dir.path() + "/x.tsv", "DATA.DBF"}, dir.path());
     EXPECT_EQ(bare.status, 1);
     EXPECT_TRUE(bare.err.contains("Unauthorized execution. Can't continue!"));
-    ProgramRun kind = runProgram({"--export", dir.path() + "/x.pdf", QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF"},
+    ProgramRun kind = runProgram({"--export", dir.path() + "/x.xyz", QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF"},
                           dir.path());
     EXPECT_EQ(kind.status, 2);
     EXPECT_FALSE(QFile::exists(dir.path() + "/x.tsv"));

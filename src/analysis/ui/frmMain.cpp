@@ -1,0 +1,259 @@
+#include "analysis/ui/frmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QIcon>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "analysis/Criteria.h"
+#include "analysis/FirstQuery.h"
+#include "analysis/ui/MainToolbar.h"
+#include "analysis/ui/PageFieldPanel.h"
+#include "analysis/ui/ReportArtwork.h"
+#include "design/ui/frmAbout.h"
+#include "grid/FontMeasure.h"
+#include "grid/ui/GridView.h"
+#include "report/ui/ReportCommands.h"
+#include "session/Shell.h"
+#include "session/StartUp.h"
+
+// The window's pictures live in a resource file of this static library.
+static void loadMainWindowResources() { Q_INIT_RESOURCE(MainWindow); }
+
+namespace vantrep::analysis::ui {
+
+namespace {
+
+QImage renderClipButton() {
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QSvgRenderer svg(QStringLiteral(":/icons/clip.svg"));
+    QPainter painter(&image);
+    svg.render(&painter);
+    return image;
+}
+
+}  // namespace
+
+frmMain::frmMain(session::Session& session, QWidget* parent) : QMainWindow(parent), session_(session) {
+    loadMainWindowResources();
+    setObjectName("frmMain");
+    setWindowTitle(designCaption);
+    setWindowIcon(QIcon(":/icons/vantrep.svg"));
+    clipButton_ = renderClipButton();
+
+    toolbar_ = buildMainToolbar(
+        this, [this](const QString& key) { buttonClick(key); }, [this](const QString& key) { menuClick(key); });
+    addToolBar(Qt::TopToolBarArea, toolbar_);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    artwork_ = new ReportArtwork(central);
+    pagePanel_ = new PageFieldPanel(central);
+    view_ = new grid::ui::GridView(grid_, central);
+    view_->setObjectName("VSFlexGrid1");
+    view_->setClipButton(clipButton_);
+    connect(view_, &grid::ui::GridView::clipClicked, this, &frmMain::openClip);
+    layout->addWidget(artwork_, 1);
+    layout->addWidget(pagePanel_);
+    layout->addWidget(view_, 1);
+    setCentralWidget(central);
+
+    progress_ = new QProgressBar(this);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setFixedWidth(220);
+    progress_->setMaximumHeight(14);
+    statusBar()->addPermanentWidget(progress_);
+    statusBar()->setSizeGripEnabled(true);
+
+    resize(1100, 720);
+    showNoReport();
+    session_.fixedFormatReport = [this](session::Session& s, int report) {
+        report::ui::showFixedFormatReport(s, grid_, report, this);
+    };
+}
+
+frmMain::~frmMain() {
+    // The grid view reads the grid model until it is gone: it goes first.
+    delete takeCentralWidget();
+}
+
+QAction* frmMain::toolbarButton(const QString& key) const { return toolbarAction(toolbar_, key); }
+
+bool frmMain::reportOpen() const { return session_.rsStruct.State() == engine::adStateOpen; }
+
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (activationFlag_ == -1) QTimer::singleShot(0, this, &frmMain::firstActivation);
+}
+
+void frmMain::firstActivation() {
+    if (activationFlag_ != -1) return;
+    activationFlag_ = 0;
+    session::OpenOutcome outcome;
+    {
+        session::BusyPointer busy(session_.ui);
+        outcome = session::FirstActivation(session_);
+    }
+    if (outcome == session::OpenOutcome::Unload || outcome == session::OpenOutcome::Fatal) {
+        exitStatus_ = session::ExitStatusFor(outcome);
+        close();
+        return;
+    }
+    if (!session::RunsFirstQuery(session_, outcome)) return;
+    runFirstQuery();
+    showReport();
+}
+
+void frmMain::OpenReport2(const QString& cmdPath) {
+    if (cmdPath.isEmpty()) return;
+    activationFlag_ = 0;
+    session::OpenOutcome outcome;
+    {
+        session::BusyPointer busy(session_.ui);
+        outcome = session::OpenDizave(session_, cmdPath);
+    }
+    if (outcome == session::OpenOutcome::Fatal) {
+        // A fatal message ends the program.
+        exitStatus_ = session::ExitStatusFor(outcome);
+        close();
+        return;
+    }
+    if (outcome != session::OpenOutcome::Opened) {
+        // The earlier report's session is gone: its grid must not stay on show.
+        grid_.setRedraw(false);
+        grid_.clear();
+        grid_.setRows(0);
+        grid_.setRedraw(true);
+        showNoReport();
+        return;
+    }
+    runFirstQuery();
+    showReport();
+    session_.sReportPath = cmdPath;
+}
+
+void frmMain::runFirstQuery() {
+    session::BusyPointer busy(session_.ui);
+    grid::FontMeasure measure(view_->font(), 1440.0 / view_->logicalDpiX());
+    RunFirstQuery(session_, grid_, measure, clipButton_, false);
+}
+
+void frmMain::showReport() {
+    setWindowTitle(session_.sReportName);
+    artwork_->hide();
+    for (const char* key : {"graph2D", "sep30", "changeLayout", "saveas"})
+        toolbarButton(key)->setVisible(session_.summaryCommandsVisible);
+    view_->setExplorerBar(session_.explorerBar);
+    if (session_.bDetailed)
+        pagePanel_->clearFields();
+    else
+        pagePanel_->setFields(session_);
+    view_->show();
+    view_->setFocus();
+}
+
+void frmMain::showNoReport() {
+    setWindowTitle(designCaption);
+    pagePanel_->clearFields();
+    view_->hide();
+    artwork_->show();
+}
+
+void frmMain::buttonClick(const QString& key) {
+    if (key == "open")
+        openReport();
+    else if (key == "criteria")
+        showCriteria();
+    else if (key == "report")
+        closeOtherWindows();
+    else if (key == "help")
+        showAbout();
+    else if (key == "preview")
+        report::ui::PreviewReport(session_, grid_, print::PrintFont{view_->font().family(), view_->font().pointSizeF()},
+                                  this);
+    // The other buttons have no action in this window.
+}
+
+void frmMain::menuClick(const QString& key) {
+    if (key == "fmt1" || key == "fmt2") {
+        if (!session_.sDataFile.isEmpty() && session_.cnData.State() == engine::adStateOpen)
+            session_.fixedFormatReport(session_, key == "fmt1" ? 1 : 2);
+        return;
+    }
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowTitle() == key) {
+            window->raise();
+            window->activateWindow();
+            window->setFocus();
+            return;
+        }
+    }
+}
+
+void frmMain::showCriteria() {
+    if (!reportOpen()) return;
+    // No page field is filtered in this window, so the criteria are the title alone.
+    session_.ui.message(getCriteria(QString(), session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
+                        session::MessageButtons::Ok);
+}
+
+void frmMain::closeOtherWindows() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->close();
+}
+
+void frmMain::showAbout() {
+    design::ui::frmAbout about(session_.ui, this);
+    about.exec();
+}
+
+QString frmMain::askForReportFile() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QDir(folder).exists()) folder = QDir::homePath();
+    QFileDialog dialog(this, QString(), folder);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The name shows the filter as the user knows it; the patterns after it do the matching.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilter("Layout Files (*.dtr;*.str) (*.dtr *.str *.DTR *.STR *.Dtr *.Str)");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+void frmMain::openReport() {
+    const QString path = chooseReportFile_ ? chooseReportFile_() : askForReportFile();
+    if (path.isEmpty()) {
+        session_.ui.critical("Cancel was selected.");
+        return;
+    }
+    OpenReport2(path);
+}
+
+void frmMain::openClip(int row, int col) {
+    session::ShellExecuteFile(grid_.cellData(row, col).toString(), session_.sReportFolder, session_.ui);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        closeOtherWindows();
+        session::CloseSession(session_);
+    }
+    event->accept();
+}
+
+}  // namespace vantrep::analysis::ui

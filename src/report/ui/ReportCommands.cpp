@@ -1,0 +1,43 @@
+#include "report/ui/ReportCommands.h"
+
+#include "analysis/Criteria.h"
+#include "engine/EngineError.h"
+#include "report/FixedFormatReport.h"
+#include "report/PreviewReport.h"
+#include "report/ui/frmPrint.h"
+#include "session/Session.h"
+
+namespace vantrep::report::ui {
+
+void PreviewReport(session::Session& session, const grid::GridModel& grid, const print::PrintFont& gridFont,
+                   QWidget* mainWindow) {
+    if (!canPreviewGrid(grid, session.sDataFile)) return;
+    frmPrint window(mainWindow);
+    GridReport& report = window.gridReport();
+    report.ReportGrid = &grid;
+    report.GridFont = gridFont;
+    report.ReportCriteria = previewCriteria(analysis::getCriteria(QString(), session.sReportTitle));
+    report.MarginBottom = 720;
+    report.MarginTop = 720;
+    report.MarginLeft = 200;
+    report.MarginRight = 200;
+    window.load();
+    window.exec();
+}
+
+void showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow) {
+    try {
+        std::unique_ptr<engine::Recordset> data = openFixedReportData(session, report);
+        storeReportLogo(grid);
+        frmPrint window(mainWindow);
+        window.report().ReportGrid = &grid;
+        window.report().Data = data.get();
+        setFixedReportProperties(window.report(), report, session.sReportName);
+        window.load();
+        window.exec();
+    } catch (const engine::EngineError&) {
+        // A fixed-format report that fails ends without a message.
+    }
+}
+
+}  // namespace vantrep::report::ui

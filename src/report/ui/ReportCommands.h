@@ -1,0 +1,22 @@
+// The main window's report commands: `PreviewReport` (the grid report of the
+// main grid in the preview) and the fixed-format reports 1 and 2, each shown
+// modally in a report window over the main window.
+#pragma once
+
+#include <QWidget>
+
+#include "print/PrintFont.h"
+
+namespace vantrep::grid { class GridModel; }
+namespace vantrep::session { class Session; }
+
+namespace vantrep::report::ui {
+
+// Does nothing when the grid has no data rows or no data table is open.
+void PreviewReport(session::Session& session, const grid::GridModel& grid, const print::PrintFont& gridFont,
+                   QWidget* mainWindow);
+
+// Report 1 or 2 on the session's data table; any error ends it silently.
+void showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow);
+
+}  // namespace vantrep::report::ui

@@ -1,0 +1,34 @@
+// Runs the report window tests with one QApplication on the offscreen
+// platform, the locale pinned to US English.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        static int argc = 1;
+        static char name[] = "report_ui_tests";
+        static char* argv[] = {name, nullptr};
+        app = new QApplication(argc, argv);
+    }
+    void TearDown() override { delete app; }
+
+    QTemporaryDir runtime;
+    QApplication* app = nullptr;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+    return RUN_ALL_TESTS();
+}
