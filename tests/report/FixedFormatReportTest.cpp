@@ -124,7 +124,9 @@ TEST(FixedFormatReport, ReportTwoBreaksThePageAfterEachStationAndDay) {
         for (const QString& line : lines)
             if (line.startsWith("Stationwise Breaks : | ")) ++footers;
         if (!lines.isEmpty() && lines.last().startsWith("Stationwise Breaks : | ")) ++pagesEndingWithFooter;
-        if (p > 1) EXPECT_TRUE(lines.value(0).startsWith("Period | ")) << p;
+        if (p > 1) {
+            EXPECT_TRUE(lines.value(0).startsWith("Period | ")) << p;
+        }
     }
     EXPECT_EQ(footers, stations);
     EXPECT_EQ(pagesEndingWithFooter, stations - 1);  // the last one is followed by the report's totals

@@ -117,7 +117,9 @@ TEST(GridReport, RepeatsTheHeadingOnEveryPageAndClosesPagesWithARule) {
         ASSERT_FALSE(document.pages[p - 1].lines.empty()) << p;
         // Nothing of the table lies below the printable area.
         for (const print::TextItem& text : document.pages[p - 1].texts)
-            if (text.text.startsWith("TV")) EXPECT_LT(text.clip.bottom(), document.paperHeight - 720 + 0.5);
+            if (text.text.startsWith("TV")) {
+                EXPECT_LT(text.clip.bottom(), document.paperHeight - 720 + 0.5);
+            }
     }
     EXPECT_EQ(rows, 300);
     EXPECT_TRUE(pageLines(document, 3).back().endsWith("Page :3"));

@@ -24,7 +24,9 @@ Exported exportPdf(const QString& argument) {
     program.setProcessEnvironment(env);
     program.start(VANTREP_PROGRAM, {"--export", out, argument});
     program.waitForFinished(180000);
-    Exported result{program.exitCode(), QString::fromUtf8(program.readAllStandardError())};
+    Exported result;
+    result.status = program.exitCode();
+    result.err = QString::fromUtf8(program.readAllStandardError());
     if (!QFile::exists(out)) return result;
     QProcess reader;
     reader.start("pdftotext", {"-layout", out, "-"});

@@ -161,9 +161,12 @@ TEST(frmPrint, TitleSettingsPrintTheGridAgainWithTheNewTitles) {
     EXPECT_EQ(lines[1], "Only  TV");
     // Centred header and right-aligned sub title.
     for (const print::TextItem& text : document.pages[0].texts) {
-        if (text.text == "Spends by Brand")
+        if (text.text == "Spends by Brand") {
             EXPECT_NEAR(text.origin.x() + text.width / 2, document.paperWidth / 2, 60);
-        if (text.text == "Only  TV") EXPECT_NEAR(text.origin.x() + text.width, document.paperWidth - 200 - 50, 2);
+        }
+        if (text.text == "Only  TV") {
+            EXPECT_NEAR(text.origin.x() + text.width, document.paperWidth - 200 - 50, 2);
+        }
     }
     // The dialog opened again shows the stored title without its bars.
     frmTitleSettings again;
