@@ -1,8 +1,9 @@
-// Runs the main window tests with one QApplication on the offscreen platform.
+// The main() of the widget test binaries: one QApplication on the offscreen
+// platform with a private runtime folder, the locale pinned to US English.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
+#include <QLocale>
 #include <QTemporaryDir>
 
 namespace {
@@ -12,8 +13,9 @@ public:
     void SetUp() override {
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         static int argc = 1;
-        static char name[] = "main_window_tests";
+        static char name[] = "vantrep_tests";
         static char* argv[] = {name, nullptr};
         app = new QApplication(argc, argv);
         QApplication::setApplicationName("VantRep");
