@@ -17,34 +17,42 @@ using engine::Value;
 
 class SummaryRules : public ReportFolderTest {
 protected:
-    // Rows of MONTH, DURATION, MEDIA, SPEND, SPOTS; the structure puts the first
-    // two down the side, MEDIA across, SPEND (divided by 1000, with totals) and SPOTS.
-    grid::GridModel fill(const std::vector<std::vector<Value>>& records) {
+    // A report of `records` over `dataFields`, placed by `structure` (rows made by `field`).
+    grid::GridModel fill(const std::vector<engine::dbf::FieldSpec>& dataFields,
+                         const std::vector<std::vector<Value>>& records,
+                         const std::vector<std::vector<Value>>& structure) {
         std::string data = (folder + "DATA.DBF").toStdString();
-        engine::dbf::DbfWriter::create(data, {{"MONTH", 'N', 2}, {"DURATION", 'N', 4}, {"MEDIA", 'C', 10},
-                                              {"SPEND", 'N', 10, 2}, {"SPOTS", 'N', 4}});
+        engine::dbf::DbfWriter::create(data, dataFields);
         engine::dbf::DbfWriter(data).appendMany(records);
-        std::string structure = (folder + "Rules.str").toStdString();
-        engine::dbf::DbfWriter::create(structure, {{"FNAME", 'C', 10}, {"FDESC", 'C', 10}, {"FTYPE", 'C', 1},
-                                                   {"FLEN", 'N', 3}, {"FDEC", 'N', 2}, {"LAYOUT", 'C', 1},
-                                                   {"LEVEL", 'N', 2}, {"SHOWTOTAL", 'L'}, {"DIVISOR", 'N', 5}});
-        auto row = [](const char* name, const char* caption, const char* type, int len, int dec, const char* role,
-                      int level, bool total, int divisor) {
-            return std::vector<Value>{Value::string(name), Value::string(caption), Value::string(type),
-                                      Value::integer(len), Value::integer(dec), Value::string(role),
-                                      Value::integer(level), Value::logical(total), Value::integer(divisor)};
-        };
-        engine::dbf::DbfWriter(structure).appendMany({row("MONTH", "Month", "N", 2, 0, "R", 1, false, 0),
-                                                      row("DURATION", "Duration", "N", 4, 0, "R", 2, false, 0),
-                                                      row("MEDIA", "Media", "C", 10, 0, "C", 1, false, 0),
-                                                      row("SPEND", "Spend", "N", 10, 2, "N", 1, true, 1000),
-                                                      row("SPOTS", "Spots", "N", 4, 0, "N", 2, false, 0)});
+        std::string structurePath = (folder + "Rules.str").toStdString();
+        engine::dbf::DbfWriter::create(structurePath, {{"FNAME", 'C', 10}, {"FDESC", 'C', 10}, {"FTYPE", 'C', 1},
+                                                       {"FLEN", 'N', 3}, {"FDEC", 'N', 2}, {"LAYOUT", 'C', 1},
+                                                       {"LEVEL", 'N', 2}, {"SHOWTOTAL", 'L'}, {"DIVISOR", 'N', 5}});
+        engine::dbf::DbfWriter(structurePath).appendMany(structure);
         session = std::make_unique<session::Session>(ui, folder + "Rules.str");
         EXPECT_EQ(session::OpenDizave(*session, folder + "Rules.str"), session::OpenOutcome::Opened);
         CrossTabQuery q = RunQuery(session->aDims, session->cmbField, session->aVars, QString(), "DATA.DBF");
         grid::GridModel g;
         FillSummary(*session, q, g, measure, false);
         return g;
+    }
+    static std::vector<Value> field(const char* name, const char* caption, const char* type, int len, int dec,
+                                    const char* role, int level, bool total, int divisor) {
+        return {Value::string(name), Value::string(caption), Value::string(type), Value::integer(len),
+                Value::integer(dec),  Value::string(role),    Value::integer(level), Value::logical(total),
+                Value::integer(divisor)};
+    }
+    // Rows of MONTH, DURATION, MEDIA, SPEND, SPOTS; the structure puts the first
+    // two down the side, MEDIA across, SPEND (divided by 1000, with totals) and SPOTS.
+    grid::GridModel fill(const std::vector<std::vector<Value>>& records) {
+        return fill({{"MONTH", 'N', 2}, {"DURATION", 'N', 4}, {"MEDIA", 'C', 10}, {"SPEND", 'N', 10, 2},
+                     {"SPOTS", 'N', 4}},
+                    records,
+                    {field("MONTH", "Month", "N", 2, 0, "R", 1, false, 0),
+                     field("DURATION", "Duration", "N", 4, 0, "R", 2, false, 0),
+                     field("MEDIA", "Media", "C", 10, 0, "C", 1, false, 0),
+                     field("SPEND", "Spend", "N", 10, 2, "N", 1, true, 1000),
+                     field("SPOTS", "Spots", "N", 4, 0, "N", 2, false, 0)});
     }
     static Value n(const char* text) { return Value::decimal(*engine::Decimal::parse(text)); }
     // The column whose headers are `key` and `caption`, or -1.
@@ -89,6 +97,26 @@ TEST_F(SummaryRules, EmptyCellsColumnsAndRowsGo) {
     EXPECT_EQ(g.textMatrix(3, spots), "");  // a zero value leaves its cell empty
     EXPECT_TRUE(g.mergeCol(1));
     EXPECT_EQ(g.frozenCols(), 2);
+}
+
+// Under each medium the kinds of spot are a second column level; a "Total "
+// column that follows a single other column only repeats it and goes, one
+// that follows two stays.
+TEST_F(SummaryRules, ATotalColumnAfterASingleColumnGoes) {
+    auto spot = [](const char* media, const char* kind, const char* spots) {
+        return std::vector<Value>{Value::integer(1), Value::string(media), Value::string(kind), n(spots)};
+    };
+    grid::GridModel g = fill({{"MONTH", 'N', 2}, {"MEDIA", 'C', 10}, {"KIND", 'C', 12}, {"SPOTS", 'N', 4}},
+                             {spot("PRESS", "Ad", "2"), spot("PRESS", "Insert", "3"), spot("PRESS", "Total Ad", "5"),
+                              spot("TV", "Spot", "4"), spot("TV", "Total Spot", "4")},
+                             {field("MONTH", "Month", "N", 2, 0, "R", 1, false, 0),
+                              field("MEDIA", "Media", "C", 10, 0, "C", 1, false, 0),
+                              field("KIND", "Kind", "C", 12, 0, "C", 2, false, 0),
+                              field("SPOTS", "Spots", "N", 4, 0, "N", 1, false, 0)});
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
+    QStringList kinds;
+    for (int c = 2; c < g.cols(); ++c) kinds << g.textMatrix(0, c) + "/" + g.textMatrix(1, c);
+    EXPECT_EQ(kinds.join(",").toStdString(), "PRESS/Ad,PRESS/Insert,PRESS/Total Ad,TV/Spot");
 }
 
 }  // namespace
