@@ -8,8 +8,9 @@
 #include <QString>
 #include <QVariant>
 
-#include <map>
+#include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace vantrep::grid {
@@ -44,9 +45,52 @@ struct CellExtra {
     }
 };
 
+// A row's cell extras by column, in column order. Kept in one block rather
+// than a node per cell: subtotal rows give every cell its colours, and a
+// large listing has tens of thousands of them.
+class CellExtras {
+public:
+    using Entry = std::pair<int, CellExtra>;
+
+    bool empty() const { return entries_.empty(); }
+    std::size_t size() const { return entries_.size(); }
+    void reserve(std::size_t n) { entries_.reserve(n); }
+    auto begin() { return entries_.begin(); }
+    auto end() { return entries_.end(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+    // The extras of column `col`, added empty when it has none.
+    CellExtra& operator[](int col) {
+        auto at = lowerBound(col);
+        if (at == entries_.end() || at->first != col) at = entries_.insert(at, Entry(col, CellExtra{}));
+        return at->second;
+    }
+    // The extras of column `col`, or null.
+    const CellExtra* find(int col) const {
+        auto at = std::lower_bound(entries_.begin(), entries_.end(), col,
+                                   [](const Entry& e, int c) { return e.first < c; });
+        return at == entries_.end() || at->first != col ? nullptr : &at->second;
+    }
+    void erase(int col) {
+        auto at = lowerBound(col);
+        if (at != entries_.end() && at->first == col) entries_.erase(at);
+    }
+    // Drops the extras of column `col` and of every column after it.
+    void eraseFrom(int col) { entries_.erase(lowerBound(col), entries_.end()); }
+
+private:
+    std::vector<Entry>::iterator lowerBound(int col) {
+        return std::lower_bound(entries_.begin(), entries_.end(), col,
+                                [](const Entry& e, int c) { return e.first < c; });
+    }
+
+    std::vector<Entry> entries_;
+};
+
 struct GridRow {
-    std::vector<QString> texts;     // one per column
-    std::map<int, CellExtra> extras;  // keyed by column, only cells with extras
+    std::vector<QString> texts;  // one per column
+    CellExtras extras;           // only cells with extras
     QVariant data;
     int outlineLevel = 0;
     bool subtotal = false;

@@ -1,6 +1,7 @@
 #include "grid/GridModel.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 
 #include "engine/EngineError.h"
@@ -45,7 +46,7 @@ void GridModel::setCols(int cols) {
     if (cols < 0) outOfRange("column count " + std::to_string(cols));
     for (GridRow& row : rows_) {
         row.texts.resize(cols);
-        row.extras.erase(row.extras.lower_bound(cols), row.extras.end());
+        row.extras.eraseFrom(cols);
     }
     columns_.resize(cols);
     cols_ = cols;
@@ -118,7 +119,40 @@ bool GridModel::isNumericText(const QString& text) {
     return ok;
 }
 
+namespace {
+
+// The common case read without building a new text: digits with grouping
+// commas, at most a leading "-", a trailing "%". False when the text has
+// anything else, leaving it to the general reading.
+bool readPlainNumber(const QString& text, double& value) {
+    char buffer[64];
+    int length = 0;
+    bool percent = false;
+    bool digit = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u',') continue;
+        if (c == u'%' && i == text.size() - 1 && i > 0) {
+            percent = true;
+            continue;
+        }
+        const bool allowed = (c >= u'0' && c <= u'9') || c == u'.' || (c == u'-' && i == 0);
+        if (!allowed || length == static_cast<int>(sizeof buffer)) return false;
+        digit = digit || (c >= u'0' && c <= u'9');
+        buffer[length++] = static_cast<char>(c);
+    }
+    if (!digit) return false;
+    const auto result = std::from_chars(buffer, buffer + length, value);
+    if (result.ec != std::errc() || result.ptr != buffer + length) return false;
+    if (percent) value /= 100.0;
+    return true;
+}
+
+}  // namespace
+
 double GridModel::numberFromText(const QString& text) {
+    double plain = 0.0;
+    if (readPlainNumber(text, plain)) return plain;
     bool percent = false;
     const QString body = numberBody(text, percent);
     bool ok = false;
@@ -138,15 +172,13 @@ CellExtra& GridModel::extra(int row, int col) {
 
 const CellExtra* GridModel::findExtra(int row, int col) const {
     checkCell(row, col);
-    const auto& extras = rows_[row].extras;
-    const auto found = extras.find(col);
-    return found == extras.end() ? nullptr : &found->second;
+    return rows_[row].extras.find(col);
 }
 
 void GridModel::dropEmptyExtra(int row, int col) {
-    auto& extras = rows_[row].extras;
-    const auto found = extras.find(col);
-    if (found != extras.end() && found->second.empty()) extras.erase(found);
+    CellExtras& extras = rows_[row].extras;
+    const CellExtra* e = extras.find(col);
+    if (e && e->empty()) extras.erase(col);
 }
 
 QVariant GridModel::cellData(int row, int col) const {

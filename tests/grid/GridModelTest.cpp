@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "engine/EngineError.h"
 #include "grid/GridModel.h"
 
@@ -48,6 +51,17 @@ TEST(GridModel, OutOfRangeCellsThrowWithPosition) {
         FAIL();
     } catch (const EngineError& e) {
         EXPECT_NE(e.description().find("row 7"), std::string::npos);
+    }
+}
+
+TEST(GridModel, ValueMatrixReadsEdgesOfPlainNumbers) {
+    const std::vector<std::pair<const char*, double>> cases = {
+        {"5.", 5.0}, {"-0", 0.0}, {".25", 0.25}, {"-1,234.5%", -12.345}, {"1.2.3", 0.0}, {"--5", 0.0},
+        {"5-", 0.0}, {"%", 0.0}, {"-", 0.0}, {"1%%", 0.0}};
+    GridModel grid(1, 1);
+    for (const auto& [text, expected] : cases) {
+        grid.setTextMatrix(0, 0, text);
+        EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 0), expected) << text;
     }
 }
 
