@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 
 #include "session/DatePattern.h"
 #include "session/DecimalDigits.h"
@@ -95,12 +96,32 @@ double toSerial(const QDate& date, const QTime& time) {
            static_cast<double>(time.msecsSinceStartOfDay()) / msPerDay;
 }
 
+// A pattern as the formatters use it. Reports format whole columns through
+// a handful of patterns, so each pattern is read once and kept.
+struct ParsedPattern {
+    std::vector<PatternChar> chars;
+    bool number = false;
+    NumberLayout layout;  // for a number pattern
+};
+
+const ParsedPattern& parsedPattern(const QString& pattern) {
+    thread_local std::unordered_map<QString, ParsedPattern> cache;
+    auto found = cache.find(pattern);
+    if (found != cache.end()) return found->second;
+    if (cache.size() >= 256) cache.clear();  // patterns made up at run time must not pile up
+    ParsedPattern parsed;
+    parsed.chars = readPattern(pattern);
+    parsed.number = isNumberPattern(parsed.chars);
+    if (parsed.number) parsed.layout = numberLayout(parsed.chars);
+    return cache.emplace(pattern, std::move(parsed)).first->second;
+}
+
 QString formatWhen(const QDate& date, const QTime& time, const QString& pattern, const QLocale& locale) {
     if (!date.isValid()) return {};
     if (pattern.isEmpty()) return generalDateTime(date, time, locale);
-    std::vector<PatternChar> chars = readPattern(pattern);
-    if (isNumberPattern(chars)) return formatNumber(DecimalDigits::fromDouble(toSerial(date, time)), chars, locale);
-    return formatDateTime(date, time, chars, locale);
+    const ParsedPattern& parsed = parsedPattern(pattern);
+    if (parsed.number) return formatNumber(DecimalDigits::fromDouble(toSerial(date, time)), parsed.layout, locale);
+    return formatDateTime(date, time, parsed.chars, locale);
 }
 
 }  // namespace
@@ -108,12 +129,12 @@ QString formatWhen(const QDate& date, const QTime& time, const QString& pattern,
 QString Format(double value, const QString& pattern, const QLocale& locale) {
     if (!std::isfinite(value)) return QString::number(value);
     if (pattern.isEmpty()) return generalNumber(value, locale);
-    std::vector<PatternChar> chars = readPattern(pattern);
-    if (isNumberPattern(chars)) return formatNumber(DecimalDigits::fromDouble(value), chars, locale);
+    const ParsedPattern& parsed = parsedPattern(pattern);
+    if (parsed.number) return formatNumber(DecimalDigits::fromDouble(value), parsed.layout, locale);
     QDate date;
     QTime time;
     if (!fromSerial(value, date, time)) return {};
-    return formatDateTime(date, time, chars, locale);
+    return formatDateTime(date, time, parsed.chars, locale);
 }
 
 QString Format(const QDate& date, const QString& pattern, const QLocale& locale) {
@@ -135,9 +156,9 @@ QString Format(const Value& value, const QString& pattern, const QLocale& locale
     case ValueKind::Integer:
     case ValueKind::Decimal: {
         if (pattern.isEmpty()) return generalDecimal(value.asDecimal(), locale);
-        std::vector<PatternChar> chars = readPattern(pattern);
-        if (!isNumberPattern(chars)) return Format(value.asDouble(), pattern, locale);
-        return formatNumber(DecimalDigits::fromText(value.asDecimal().toString()), chars, locale);
+        const ParsedPattern& parsed = parsedPattern(pattern);
+        if (!parsed.number) return Format(value.asDouble(), pattern, locale);
+        return formatNumber(DecimalDigits::fromText(value.asDecimal().toString()), parsed.layout, locale);
     }
     case ValueKind::Date:
         if (value.isEmptyDate()) return {};

@@ -14,16 +14,7 @@ bool isUnquoted(const PatternChar& pc, char16_t c) {
     return !pc.literal && pc.ch == c;
 }
 
-// The pattern split at its decimal point, with grouping commas removed.
-struct NumberLayout {
-    std::vector<PatternChar> integerPart;   // placeholders and printed characters
-    bool hasPoint = false;
-    std::vector<PatternChar> fractionPart;  // placeholders and printed characters
-    bool grouping = false;
-    bool percent = false;
-};
-
-NumberLayout layoutOf(const std::vector<PatternChar>& chars) {
+NumberLayout readLayout(const std::vector<PatternChar>& chars) {
     NumberLayout layout;
     bool placeholderSeen = false;
     for (const PatternChar& pc : chars) {
@@ -62,15 +53,16 @@ int minimumDigits(const std::vector<PatternChar>& part) {
     return n;
 }
 
-QString integerText(const std::string& integer, const NumberLayout& layout, const QLocale& locale) {
+QString integerText(const std::string& integer, const NumberLayout& layout, const QString& separator) {
     std::string digits = integer;
-    int minimum = minimumDigits(layout.integerPart);
+    const int minimum = layout.integerMinimum;
     if (static_cast<int>(digits.size()) < minimum) digits.insert(0, minimum - digits.size(), '0');
     const int length = static_cast<int>(digits.size());
-    const int placeholders = countPlaceholders(layout.integerPart);
-    const QString separator = locale.groupSeparator();
+    const int placeholders = layout.integerPlaceholders;
 
     QString out;
+    out.reserve(length + (layout.grouping ? length / 3 * separator.size() : 0) +
+                static_cast<qsizetype>(layout.integerPart.size()));
     int next = 0;  // index in `digits` of the next digit to print
     auto printDigitsUpTo = [&](int end) {
         for (; next < end; ++next) {
@@ -119,14 +111,19 @@ QString fractionText(const std::string& fraction, const NumberLayout& layout) {
 
 }  // namespace
 
-QString formatNumber(const DecimalDigits& value, const std::vector<PatternChar>& chars,
-                     const QLocale& locale) {
-    NumberLayout layout = layoutOf(chars);
-    DecimalDigits shown = (layout.percent ? value.shifted(2) : value)
-                              .rounded(countPlaceholders(layout.fractionPart));
+NumberLayout numberLayout(const std::vector<PatternChar>& chars) {
+    NumberLayout layout = readLayout(chars);
+    layout.integerPlaceholders = countPlaceholders(layout.integerPart);
+    layout.integerMinimum = minimumDigits(layout.integerPart);
+    layout.fractionPlaceholders = countPlaceholders(layout.fractionPart);
+    return layout;
+}
+
+QString formatNumber(const DecimalDigits& value, const NumberLayout& layout, const QLocale& locale) {
+    DecimalDigits shown = (layout.percent ? value.shifted(2) : value).rounded(layout.fractionPlaceholders);
     QString out;
     if (shown.negative && !shown.isZero()) out += u'-';
-    out += integerText(shown.integer, layout, locale);
+    out += integerText(shown.integer, layout, layout.grouping ? locale.groupSeparator() : QString());
     if (layout.hasPoint) out += locale.decimalPoint();
     out += fractionText(shown.fraction, layout);
     return out;

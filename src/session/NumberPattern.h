@@ -11,15 +11,30 @@
 
 namespace vantrep::session {
 
+// A number pattern read for laying out numbers: split at its decimal point,
+// grouping commas removed. Read once per pattern, used for every number.
+struct NumberLayout {
+    std::vector<PatternChar> integerPart;   // placeholders and printed characters
+    bool hasPoint = false;
+    std::vector<PatternChar> fractionPart;  // placeholders and printed characters
+    bool grouping = false;
+    bool percent = false;
+    int integerPlaceholders = 0;
+    int integerMinimum = 0;  // integer digits always printed
+    int fractionPlaceholders = 0;
+};
+
 // `chars` is a number pattern (isNumberPattern). "#" is a digit shown only
 // when significant, "0" a digit always shown, "," after a digit placeholder
 // and before the decimal point turns on thousands grouping, the first "."
 // is the decimal point (always printed), "%" multiplies by 100 and prints
-// "%". Any other character is printed where it stands. Integer digits beyond
-// the placeholders all go at the first one. The value is rounded half away
-// from zero to the number of fraction placeholders; a value that rounds to
-// zero has no minus sign. Separators come from `locale`.
-QString formatNumber(const DecimalDigits& value, const std::vector<PatternChar>& chars,
-                     const QLocale& locale);
+// "%". Any other character is printed where it stands.
+NumberLayout numberLayout(const std::vector<PatternChar>& chars);
+
+// The value laid out by the pattern. Integer digits beyond the placeholders
+// all go at the first one. The value is rounded half away from zero to the
+// number of fraction placeholders; a value that rounds to zero has no minus
+// sign. Separators come from `locale`.
+QString formatNumber(const DecimalDigits& value, const NumberLayout& layout, const QLocale& locale);
 
 }  // namespace vantrep::session

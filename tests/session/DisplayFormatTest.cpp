@@ -113,6 +113,16 @@ TEST(DisplayFormatNumbers, TwoDecimalsWithoutLeadingZero) {
     });
 }
 
+// Columns of different patterns alternate cell by cell in a grid fill.
+TEST(DisplayFormatNumbers, AlternatingPatternsKeepTheirOwnRules) {
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(Format(1234.5, "###.00", QLocale::c()), "1234.50");
+        EXPECT_EQ(Format(1234.5, "#,###", QLocale::c()), "1,235");
+        EXPECT_EQ(Format(0.5, "0.0%", QLocale::c()), "50.0%");
+        EXPECT_EQ(Format(45000.0, "dd/mm/yyyy", QLocale::c()), "15/03/2023");
+    }
+}
+
 TEST(DisplayFormatNumbers, PercentMultipliesByHundred) {
     expectNumbers({
         {0, "###.00%", ".00%"},
