@@ -46,11 +46,18 @@ int alignmentOf(const FieldDef& f) {
     return grid::alignLeftCenter;
 }
 
-QString cellText(const FieldDef& f, const engine::Value& v) {
+// The pattern a field's cells are shown through: numbers grouped with the
+// field's decimals, dates as dd/mm/yyyy, anything else as it is (trimmed).
+QString cellPattern(const FieldDef& f) {
     QString type = f.FType.trimmed();
-    if (type == "N") return session::Format(v, numberFormatOf(f));
-    if (type == "D") return session::Format(v, "dd/mm/yyyy");
-    return session::Format(v, QString()).trimmed();
+    if (type == "N") return numberFormatOf(f);
+    if (type == "D") return "dd/mm/yyyy";
+    return QString();
+}
+
+QString cellText(const engine::Value& v, const QString& pattern) {
+    if (pattern.isEmpty()) return session::Format(v, QString()).trimmed();
+    return session::Format(v, pattern);
 }
 
 }  // namespace
@@ -89,6 +96,11 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         const int clipColumn = s.bClipDet ? static_cast<int>(columns.size()) : -1;  // field index in the result
         if (s.bClipDet) grid.setTextMatrix(0, clipColumn + 1, "CLIPDET");
 
+        // The listing is sorted by its groups, so a cell often repeats the
+        // cell above: the repeated text then shares the storage of the one above.
+        std::vector<QString> above(columns.size());
+        std::vector<QString> patterns;
+        for (int field : columns) patterns.push_back(cellPattern(s.aDims(field)));
         int row = 0;
         for (; !s.rsData.Eof(); s.rsData.MoveNext()) {
             ++row;
@@ -97,7 +109,9 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
                 const FieldDef& f = s.aDims(columns[c]);
                 const int col = static_cast<int>(c) + 1;
                 engine::Value v = s.rsData.field(static_cast<int>(c)).value();
-                grid.setTextMatrix(row, col, cellText(f, v));
+                const QString text = cellText(v, patterns[c]);
+                if (text != above[c]) above[c] = text;
+                grid.setTextMatrix(row, col, above[c]);
                 if (s.bClipDet && f.FName == "AD_TYPE") {
                     QString clip = session::Format(s.rsData.field(clipColumn).value(), QString()).trimmed();
                     if (!clip.isEmpty()) {
@@ -113,7 +127,6 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         s.ui.flood(0);
         grid.setRows(row + 1);
         if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
-        grid.autoSize(1, grid.cols() - 1, measure);
 
         int deepest = 0;
         for (int field : columns) deepest = std::max(deepest, s.aDims(field).Level);

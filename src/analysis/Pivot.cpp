@@ -1,5 +1,7 @@
 #include "analysis/Pivot.h"
 
+#include <optional>
+
 #include "engine/EngineError.h"
 #include "session/FieldLookup.h"
 #include "session/ValueList.h"
@@ -14,6 +16,8 @@ struct Key {
     bool bucket = false;
     bool character = false;
     QString text;  // character keys without quotes; numbers as written
+    QString trimmedText;  // character keys: the text without trailing blanks
+    std::optional<engine::Decimal> number;  // number keys: the number written
     QString caption;
 };
 
@@ -41,9 +45,10 @@ std::vector<Level> parseSpec(const QString& colSpec, const session::FieldList& a
             if (key.bucket) text.remove(0, 1);
             key.character = text.startsWith('\'');
             key.text = key.character ? text.mid(1, text.size() - 2) : text;
+            if (key.character) key.trimmedText = rightTrimmed(key.text);
+            else key.number = engine::Decimal::parse(key.text.toStdString());
             Value shown = key.character ? Value::string(key.text.toStdString())
-                                        : Value::decimal(engine::Decimal::parse(key.text.toStdString())
-                                                             .value_or(engine::Decimal{}));
+                                        : Value::decimal(key.number.value_or(engine::Decimal{}));
             key.caption = key.bucket ? QString("Others")
                                      : session::DisplayFormOf(shown, level.field, type).trimmed();
             level.keys.push_back(key);
@@ -55,15 +60,14 @@ std::vector<Level> parseSpec(const QString& colSpec, const session::FieldList& a
 
 // The key of `level` that `value` (from the grouped result) stands for, or -1.
 int keyIndex(const Level& level, const Value& value) {
+    const bool text = value.kind() == engine::ValueKind::String;
+    const QString trimmed = text ? rightTrimmed(QString::fromStdString(value.asString())) : QString();
     for (size_t k = 0; k < level.keys.size(); ++k) {
         const Key& key = level.keys[k];
         if (key.character) {
-            if (value.kind() == engine::ValueKind::String &&
-                rightTrimmed(QString::fromStdString(value.asString())) == rightTrimmed(key.text))
-                return static_cast<int>(k);
+            if (text && trimmed == key.trimmedText) return static_cast<int>(k);
         } else if (value.isNumber()) {
-            auto number = engine::Decimal::parse(key.text.toStdString());
-            if (number && engine::compare(*number, value.asDecimal()) == 0) return static_cast<int>(k);
+            if (key.number && engine::compare(*key.number, value.asDecimal()) == 0) return static_cast<int>(k);
         }
     }
     return -1;

@@ -72,8 +72,9 @@ void GridModel::colPosition(int col, int position) {
     moveElement(columns_, col, position);
     for (GridRow& row : rows_) {
         moveElement(row.texts, col, position);
-        std::map<int, CellExtra> moved;
-        for (auto& [c, e] : row.extras) moved.emplace(movedIndex(c, col, position), std::move(e));
+        CellExtras moved;
+        moved.reserve(row.extras.size());
+        for (auto& [c, e] : row.extras) moved[movedIndex(c, col, position)] = std::move(e);
         row.extras = std::move(moved);
     }
     changed();
@@ -122,14 +123,22 @@ QString GridModel::clipText(const CellRange& range) const {
 void GridModel::autoSize(int col1, int col2, TextMeasure& measure, int paddingTwips) {
     checkCol(col1);
     checkCol(col2);
-    for (int c = std::min(col1, col2); c <= std::max(col1, col2); ++c) {
-        WidestText texts(measure);
-        for (int r = 0; r < rows(); ++r) {
-            if (rows_[r].hidden || rows_[r].texts[c].isEmpty()) continue;
-            texts.add(rows_[r].texts[c], cellBold(r, c));
+    // One pass over the rows, row by row, collecting every column's texts.
+    const int first = std::min(col1, col2);
+    const int last = std::max(col1, col2);
+    std::vector<WidestText> widest;
+    widest.reserve(static_cast<size_t>(last - first + 1));
+    for (int c = first; c <= last; ++c) widest.emplace_back(measure);
+    for (const GridRow& row : rows_) {
+        if (row.hidden) continue;
+        for (int c = first; c <= last; ++c) {
+            const QString& text = row.texts[c];
+            if (text.isEmpty()) continue;
+            const CellExtra* e = row.extras.find(c);
+            widest[c - first].add(text, e && e->bold.value_or(false));
         }
-        columns_[c].widthTwips = texts.widest() + paddingTwips;
     }
+    for (int c = first; c <= last; ++c) columns_[c].widthTwips = widest[c - first].widest() + paddingTwips;
     changed();
 }
 

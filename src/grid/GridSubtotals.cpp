@@ -100,6 +100,8 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
     auto writeTotal = [&](GridRow& row, const Group& group) {
         const double total = totalOf(rows_, group, request.totalCol, request.function);
         row.texts[request.totalCol] = session::Format(total, request.format);
+        if (!request.bold && request.foreColor < 0 && request.backColor < 0) return;
+        row.extras.reserve(static_cast<size_t>(cols_));
         for (int c = 0; c < cols_; ++c) {
             CellExtra& e = row.extras[c];
             if (request.bold) e.bold = true;
