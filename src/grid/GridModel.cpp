@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 #include "engine/EngineError.h"
@@ -121,6 +122,37 @@ bool GridModel::isNumericText(const QString& text) {
 
 namespace {
 
+// Digits with at most one point and a leading "-", of at most 15 significant
+// digits and 22 decimals: the digits as a whole number, which a double holds
+// exactly, divided by a power of ten, which it also holds exactly, so the one
+// rounding of the division gives the nearest double, as a full reading would.
+bool readShortDecimal(const char* text, int length, double& value) {
+    static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    int i = 0;
+    const bool negative = length > 0 && text[0] == '-';
+    if (negative) ++i;
+    int64_t whole = 0;
+    int digits = 0;
+    int decimals = -1;  // -1 until the point
+    for (; i < length; ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            if (decimals >= 0) return false;
+            decimals = 0;
+            continue;
+        }
+        if (c < '0' || c > '9') return false;
+        if (whole > 0 || c != '0') ++digits;
+        if (digits > 15) return false;
+        whole = whole * 10 + (c - '0');
+        if (decimals >= 0 && ++decimals > 22) return false;
+    }
+    const double magnitude = static_cast<double>(whole) / powersOfTen[std::max(decimals, 0)];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
 // The common case read without building a new text: digits with grouping
 // commas, at most a leading "-", a trailing "%". False when the text has
 // anything else, leaving it to the general reading.
@@ -142,6 +174,10 @@ bool readPlainNumber(const QString& text, double& value) {
         buffer[length++] = static_cast<char>(c);
     }
     if (!digit) return false;
+    if (readShortDecimal(buffer, length, value)) {
+        if (percent) value /= 100.0;
+        return true;
+    }
     const auto result = std::from_chars(buffer, buffer + length, value);
     if (result.ec != std::errc() || result.ptr != buffer + length) return false;
     if (percent) value /= 100.0;
@@ -151,6 +187,7 @@ bool readPlainNumber(const QString& text, double& value) {
 }  // namespace
 
 double GridModel::numberFromText(const QString& text) {
+    if (text.isEmpty()) return 0.0;
     double plain = 0.0;
     if (readPlainNumber(text, plain)) return plain;
     bool percent = false;

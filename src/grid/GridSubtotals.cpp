@@ -11,23 +11,32 @@ namespace vantrep::grid {
 
 namespace {
 
-// One run of data rows sharing the texts of columns 0..group column.
+// One run of data rows sharing the texts of columns 0..group column. The
+// rows of every group are kept one after the other in one list.
 struct Group {
-    std::vector<int> dataRows;
+    size_t firstData = 0;  // the group's rows in that list: [firstData, endData)
+    size_t endData = 0;
     int existingRow = -1;  // a subtotal row of the same group column, if any
     int insertAt = 0;      // where a new subtotal row goes
 };
 
+// Equal texts; a text sharing the storage of the other is known equal at once.
+bool sameText(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
 bool sameKey(const GridRow& a, const GridRow& b, int groupCol) {
     for (int c = 0; c <= groupCol; ++c)
-        if (a.texts[c] != b.texts[c]) return false;
+        if (!sameText(a.texts[c], b.texts[c])) return false;
     return true;
 }
 
-double totalOf(const std::vector<GridRow>& rows, const Group& group, int totalCol, SubtotalFunction function) {
+double totalOf(const std::vector<GridRow>& rows, const std::vector<int>& dataRows, const Group& group,
+               int totalCol, SubtotalFunction function) {
     double sum = 0.0;
-    for (int r : group.dataRows) sum += GridModel::numberFromText(rows[r].texts[totalCol]);
-    const double count = static_cast<double>(group.dataRows.size());
+    for (size_t i = group.firstData; i < group.endData; ++i)
+        sum += GridModel::numberFromText(rows[dataRows[i]].texts[totalCol]);
+    const double count = static_cast<double>(group.endData - group.firstData);
     switch (function) {
     case subtotalCount: return count;
     case subtotalAverage: return count > 0 ? sum / count : 0.0;
@@ -60,15 +69,17 @@ void GridModel::subtotal(const SubtotalRequest& request) {
 void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
     const int g = request.groupCol;
     std::vector<Group> groups;
+    std::vector<int> dataRows;
 
     if (g == -1) {
         Group all;
         all.insertAt = fixedRows_;
         for (int r = fixedRows_; r < rows(); ++r) {
-            if (!rows_[r].subtotal) all.dataRows.push_back(r);
+            if (!rows_[r].subtotal) dataRows.push_back(r);
             else if (rows_[r].outlineLevel == -1 && all.existingRow < 0) all.existingRow = r;
         }
-        if (!all.dataRows.empty()) groups.push_back(std::move(all));
+        all.endData = dataRows.size();
+        if (!dataRows.empty()) groups.push_back(all);
     } else {
         bool open = false;
         for (int r = fixedRows_; r < rows(); ++r) {
@@ -77,12 +88,15 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
                 if (row.outlineLevel <= g) open = false;  // an enclosing or same-level subtotal ends a group
                 continue;
             }
-            if (open && sameKey(rows_[groups.back().dataRows.front()], row, g)) {
-                groups.back().dataRows.push_back(r);
+            if (open && sameKey(rows_[dataRows[groups.back().firstData]], row, g)) {
+                dataRows.push_back(r);
+                groups.back().endData = dataRows.size();
                 continue;
             }
             Group group;
-            group.dataRows.push_back(r);
+            group.firstData = dataRows.size();
+            dataRows.push_back(r);
+            group.endData = dataRows.size();
             group.insertAt = r;
             for (int above = r - 1; above >= fixedRows_ && rows_[above].subtotal; --above) {
                 const int level = rows_[above].outlineLevel;
@@ -90,7 +104,7 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
                 if (level < g) break;
                 group.insertAt = above;  // deeper subtotal rows stay below this one
             }
-            groups.push_back(std::move(group));
+            groups.push_back(group);
             open = true;
         }
     }
@@ -98,7 +112,7 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
     // Totals go into existing subtotal rows in place; new subtotal rows are
     // merged into the rows in one pass, as a grid may get tens of thousands.
     auto writeTotal = [&](GridRow& row, const Group& group) {
-        const double total = totalOf(rows_, group, request.totalCol, request.function);
+        const double total = totalOf(rows_, dataRows, group, request.totalCol, request.function);
         row.texts[request.totalCol] = session::Format(total, request.format);
         if (!request.bold && request.foreColor < 0 && request.backColor < 0) return;
         row.extras.reserve(static_cast<size_t>(cols_));
@@ -116,7 +130,7 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
             writeTotal(rows_[group.existingRow], group);
             continue;
         }
-        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[group.dataRows.front()].texts[g];
+        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts[g];
         GridRow row = emptyRow();
         row.subtotal = true;
         row.outlineLevel = g;

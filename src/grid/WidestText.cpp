@@ -27,6 +27,11 @@ bool WidestText::ShapeEqual::operator()(const Shape& a, const Shape& b) const {
 }
 
 void WidestText::add(const QString& text, bool bold) {
+    if (!last_.isNull() && text.constData() == last_.constData() && text.size() == last_.size() &&
+        bold == lastBold_)
+        return;
+    last_ = text;
+    lastBold_ = bold;
     // FNV-1a over the shape's characters.
     std::size_t hash = bold ? 0x84222325cbf29ce4ull : 0xcbf29ce484222325ull;
     const QChar* chars = text.constData();
