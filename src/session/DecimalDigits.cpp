@@ -1,40 +1,24 @@
 #include "session/DecimalDigits.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vantrep::session {
 
-namespace {
-
-std::string withoutLeadingZeros(const std::string& digits) {
-    size_t first = digits.find_first_not_of('0');
-    return first == std::string::npos ? std::string() : digits.substr(first);
-}
-
-// Adds one to a string of decimal digits; "999" becomes "1000".
-std::string incremented(std::string digits) {
-    for (size_t i = digits.size(); i-- > 0;) {
-        if (digits[i] != '9') {
-            ++digits[i];
-            return digits;
-        }
-        digits[i] = '0';
-    }
-    return "1" + digits;
-}
-
-}  // namespace
-
-DecimalDigits DecimalDigits::fromText(const std::string& text) {
+DecimalDigits DecimalDigits::fromText(std::string_view text) {
     DecimalDigits d;
-    std::string body = text;
-    if (!body.empty() && (body[0] == '-' || body[0] == '+')) {
-        d.negative = body[0] == '-';
-        body.erase(0, 1);
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        d.negative_ = text[0] == '-';
+        text.remove_prefix(1);
     }
-    size_t point = body.find('.');
-    d.integer = withoutLeadingZeros(body.substr(0, point));
-    if (point != std::string::npos) d.fraction = body.substr(point + 1);
+    const size_t point = text.find('.');
+    const std::string_view integer = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    d.digits_.reserve(integer.size() + fraction.size() + 8);
+    d.digits_.append(integer);
+    d.integerCount_ = integer.size();
+    d.digits_.append(fraction);
+    d.dropLeadingZeros();
     return d;
 }
 
@@ -43,37 +27,66 @@ DecimalDigits DecimalDigits::fromDouble(double value) {
     // so 0.125 reads "0.125" and 1.005 reads "1.005" (not 1.00499999...).
     char buffer[400];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return fromText(std::string(buffer, result.ptr));
+    return fromText(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
 }
 
-DecimalDigits DecimalDigits::shifted(int places) const {
-    DecimalDigits d = *this;
-    std::string fraction = d.fraction;
-    if (static_cast<int>(fraction.size()) < places) fraction.append(places - fraction.size(), '0');
-    d.integer = withoutLeadingZeros(d.integer + fraction.substr(0, places));
-    d.fraction = fraction.substr(places);
+DecimalDigits DecimalDigits::fromDecimal(const engine::Decimal& value) {
+    DecimalDigits d;
+    d.negative_ = value.units < 0;
+    const engine::Int128 magnitude = d.negative_ ? -value.units : value.units;
+    char buffer[48];
+    char* end = buffer + sizeof buffer;
+    char* start = end;
+    if (magnitude <= static_cast<engine::Int128>(UINT64_MAX)) {
+        for (uint64_t rest = static_cast<uint64_t>(magnitude); rest > 0; rest /= 10) *--start = char('0' + rest % 10);
+    } else {
+        for (engine::Int128 rest = magnitude; rest > 0; rest /= 10) *--start = char('0' + int(rest % 10));
+    }
+    const size_t count = static_cast<size_t>(end - start);
+    const size_t scale = static_cast<size_t>(std::max(value.scale, 0));
+    d.digits_.reserve(std::max(count, scale) + 8);
+    if (count < scale) d.digits_.append(scale - count, '0');
+    d.digits_.append(start, count);
+    d.integerCount_ = d.digits_.size() - scale;
+    d.dropLeadingZeros();
     return d;
 }
 
-DecimalDigits DecimalDigits::rounded(int decimals) const {
-    DecimalDigits d = *this;
-    size_t keep = static_cast<size_t>(decimals);
-    if (d.fraction.size() <= keep) {
-        d.fraction.append(keep - d.fraction.size(), '0');
-        return d;
-    }
-    bool up = d.fraction[keep] >= '5';
-    d.fraction.resize(keep);
-    if (up) {
-        std::string all = incremented(d.integer + d.fraction);
-        d.integer = withoutLeadingZeros(all.substr(0, all.size() - keep));
-        d.fraction = all.substr(all.size() - keep);
-    }
-    return d;
+void DecimalDigits::dropLeadingZeros() {
+    size_t zeros = 0;
+    while (zeros < integerCount_ && digits_[zeros] == '0') ++zeros;
+    digits_.erase(0, zeros);
+    integerCount_ -= zeros;
 }
 
-bool DecimalDigits::isZero() const {
-    return integer.empty() && fraction.find_first_not_of('0') == std::string::npos;
+void DecimalDigits::shift(int places) {
+    const size_t move = static_cast<size_t>(std::max(places, 0));
+    const size_t fractionCount = digits_.size() - integerCount_;
+    if (fractionCount < move) digits_.append(move - fractionCount, '0');
+    integerCount_ += move;
+    dropLeadingZeros();
 }
+
+void DecimalDigits::round(int decimals) {
+    const size_t keep = static_cast<size_t>(std::max(decimals, 0));
+    const size_t fractionCount = digits_.size() - integerCount_;
+    if (fractionCount <= keep) {
+        digits_.append(keep - fractionCount, '0');
+        return;
+    }
+    const bool up = digits_[integerCount_ + keep] >= '5';
+    digits_.resize(integerCount_ + keep);
+    if (!up) return;
+    size_t i = digits_.size();
+    for (; i > 0 && digits_[i - 1] == '9'; --i) digits_[i - 1] = '0';
+    if (i > 0) {
+        ++digits_[i - 1];
+    } else {
+        digits_.insert(digits_.begin(), '1');
+        ++integerCount_;
+    }
+}
+
+bool DecimalDigits::isZero() const { return digits_.find_first_not_of('0') == std::string::npos; }
 
 }  // namespace vantrep::session

@@ -3,24 +3,38 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "engine/Decimal.h"
 
 namespace vantrep::session {
 
-struct DecimalDigits {
-    bool negative = false;
-    std::string integer;   // integer digits without leading zeros; "" for 0
-    std::string fraction;  // fraction digits, as many as the source text had
-
+class DecimalDigits {
+public:
     // Reads plain decimal text such as "-12.50", "3", ".5" (no exponent).
-    static DecimalDigits fromText(const std::string& text);
+    static DecimalDigits fromText(std::string_view text);
     // The shortest text that reads back as exactly `value` (finite values only).
     static DecimalDigits fromDouble(double value);
+    // The exact value, with as many fraction digits as its scale.
+    static DecimalDigits fromDecimal(const engine::Decimal& value);
 
-    // The value times 10^places (places >= 0), exactly.
-    DecimalDigits shifted(int places) const;
-    // Exactly `decimals` fraction digits, rounding half away from zero.
-    DecimalDigits rounded(int decimals) const;
+    bool negative() const { return negative_; }
+    // Integer digits without leading zeros ("" for 0), and fraction digits.
+    std::string_view integer() const { return std::string_view(digits_).substr(0, integerCount_); }
+    std::string_view fraction() const { return std::string_view(digits_).substr(integerCount_); }
+
+    // Multiplies by 10^places (places >= 0), exactly.
+    void shift(int places);
+    // Keeps exactly `decimals` fraction digits, rounding half away from zero.
+    void round(int decimals);
     bool isZero() const;
+
+private:
+    void dropLeadingZeros();
+
+    bool negative_ = false;
+    std::string digits_;  // the integer digits, then the fraction digits
+    size_t integerCount_ = 0;
 };
 
 }  // namespace vantrep::session

@@ -158,7 +158,7 @@ QString Format(const Value& value, const QString& pattern, const QLocale& locale
         if (pattern.isEmpty()) return generalDecimal(value.asDecimal(), locale);
         const ParsedPattern& parsed = parsedPattern(pattern);
         if (!parsed.number) return Format(value.asDouble(), pattern, locale);
-        return formatNumber(DecimalDigits::fromText(value.asDecimal().toString()), parsed.layout, locale);
+        return formatNumber(DecimalDigits::fromDecimal(value.asDecimal()), parsed.layout, locale);
     }
     case ValueKind::Date:
         if (value.isEmptyDate()) return {};

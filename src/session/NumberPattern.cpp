@@ -1,6 +1,9 @@
 #include "session/NumberPattern.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <string_view>
 
 namespace vantrep::session {
 
@@ -53,28 +56,31 @@ int minimumDigits(const std::vector<PatternChar>& part) {
     return n;
 }
 
-QString integerText(const std::string& integer, const NumberLayout& layout, const QString& separator) {
-    std::string digits = integer;
-    const int minimum = layout.integerMinimum;
-    if (static_cast<int>(digits.size()) < minimum) digits.insert(0, minimum - digits.size(), '0');
-    const int length = static_cast<int>(digits.size());
-    const int placeholders = layout.integerPlaceholders;
+using Output = QVarLengthArray<char16_t, 128>;
 
-    QString out;
-    out.reserve(length + (layout.grouping ? length / 3 * separator.size() : 0) +
-                static_cast<qsizetype>(layout.integerPart.size()));
-    int next = 0;  // index in `digits` of the next digit to print
+void appendText(Output& out, const QString& text) {
+    for (QChar c : text) out.append(c.unicode());
+}
+
+void appendIntegerText(Output& out, std::string_view integer, const NumberLayout& layout, const QString& separator) {
+    const int given = static_cast<int>(integer.size());
+    const int minimum = layout.integerMinimum;
+    const int length = std::max(given, minimum);  // digits printed, leading zeros included
+    const int placeholders = layout.integerPlaceholders;
+    auto digitAt = [&](int i) { return i < length - given ? u'0' : char16_t(integer[i - (length - given)]); };
+
+    int next = 0;  // index of the next digit to print
     auto printDigitsUpTo = [&](int end) {
         for (; next < end; ++next) {
-            out += QChar::fromLatin1(digits[next]);
+            out.append(digitAt(next));
             int fromRight = length - 1 - next;
-            if (layout.grouping && fromRight > 0 && fromRight % 3 == 0) out += separator;
+            if (layout.grouping && fromRight > 0 && fromRight % 3 == 0) appendText(out, separator);
         }
     };
     int placeholder = 0;
     for (const PatternChar& pc : layout.integerPart) {
         if (!isPlaceholder(pc)) {
-            out += pc.ch;
+            out.append(pc.ch.unicode());
             continue;
         }
         // Placeholder p (from the left) stands for the digit at position
@@ -84,10 +90,9 @@ QString integerText(const std::string& integer, const NumberLayout& layout, cons
         printDigitsUpTo(std::max(next, length - fromRight));
         ++placeholder;
     }
-    return out;
 }
 
-QString fractionText(const std::string& fraction, const NumberLayout& layout) {
+void appendFractionText(Output& out, std::string_view fraction, const NumberLayout& layout) {
     // Trailing zeros under "#" are not significant: find the last digit shown.
     int last = -1;
     int index = 0;
@@ -96,17 +101,28 @@ QString fractionText(const std::string& fraction, const NumberLayout& layout) {
         if (isUnquoted(pc, u'0') || fraction[index] != '0') last = index;
         ++index;
     }
-    QString out;
     index = 0;
     for (const PatternChar& pc : layout.fractionPart) {
         if (!isPlaceholder(pc)) {
-            out += pc.ch;
+            out.append(pc.ch.unicode());
             continue;
         }
-        if (index <= last) out += QChar::fromLatin1(fraction[index]);
+        if (index <= last) out.append(char16_t(fraction[index]));
         ++index;
     }
-    return out;
+}
+
+// The locale's separators, asked of the locale again only when it changes.
+struct Separators {
+    QLocale locale;
+    QString group;
+    QString point;
+};
+
+const Separators& separatorsOf(const QLocale& locale) {
+    thread_local Separators cached{QLocale::c(), QLocale::c().groupSeparator(), QLocale::c().decimalPoint()};
+    if (!(cached.locale == locale)) cached = Separators{locale, locale.groupSeparator(), locale.decimalPoint()};
+    return cached;
 }
 
 }  // namespace
@@ -119,14 +135,16 @@ NumberLayout numberLayout(const std::vector<PatternChar>& chars) {
     return layout;
 }
 
-QString formatNumber(const DecimalDigits& value, const NumberLayout& layout, const QLocale& locale) {
-    DecimalDigits shown = (layout.percent ? value.shifted(2) : value).rounded(layout.fractionPlaceholders);
-    QString out;
-    if (shown.negative && !shown.isZero()) out += u'-';
-    out += integerText(shown.integer, layout, layout.grouping ? locale.groupSeparator() : QString());
-    if (layout.hasPoint) out += locale.decimalPoint();
-    out += fractionText(shown.fraction, layout);
-    return out;
+QString formatNumber(DecimalDigits value, const NumberLayout& layout, const QLocale& locale) {
+    if (layout.percent) value.shift(2);
+    value.round(layout.fractionPlaceholders);
+    const Separators& separators = separatorsOf(locale);
+    Output out;
+    if (value.negative() && !value.isZero()) out.append(u'-');
+    appendIntegerText(out, value.integer(), layout, layout.grouping ? separators.group : QString());
+    if (layout.hasPoint) appendText(out, separators.point);
+    appendFractionText(out, value.fraction(), layout);
+    return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
 }
 
 }  // namespace vantrep::session

@@ -35,6 +35,6 @@ NumberLayout numberLayout(const std::vector<PatternChar>& chars);
 // all go at the first one. The value is rounded half away from zero to the
 // number of fraction placeholders; a value that rounds to zero has no minus
 // sign. Separators come from `locale`.
-QString formatNumber(const DecimalDigits& value, const NumberLayout& layout, const QLocale& locale);
+QString formatNumber(DecimalDigits value, const NumberLayout& layout, const QLocale& locale);
 
 }  // namespace vantrep::session
