@@ -1,5 +1,8 @@
 #include "analysis/DetailedListing.h"
 
+#include <bit>
+#include <cstdint>
+
 #include "analysis/ListingQuery.h"
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
@@ -55,10 +58,50 @@ QString cellPattern(const FieldDef& f) {
     return QString();
 }
 
+// Values that show as the same text: equal, and for doubles the same bits
+// (0 and -0 compare equal but need not print alike).
+bool sameValue(const engine::Value& a, const engine::Value& b) {
+    if (a.kind() == engine::ValueKind::Double && b.kind() == engine::ValueKind::Double)
+        return std::bit_cast<uint64_t>(a.asDouble()) == std::bit_cast<uint64_t>(b.asDouble());
+    return a == b;
+}
+
 QString cellText(const engine::Value& v, const QString& pattern) {
     if (pattern.isEmpty()) return session::Format(v, QString()).trimmed();
     return session::Format(v, pattern);
 }
+
+// A column's cell texts, row by row. The listing is sorted by its groups, so a
+// cell often repeats the cell above: a repeat is known from the stored bytes
+// or the value without formatting it again, and its text shares the storage
+// of the text above.
+class ColumnText {
+public:
+    explicit ColumnText(QString pattern) : pattern_(std::move(pattern)) {}
+
+    const QString& of(const engine::Field& field) {
+        const std::optional<std::string_view> bytes = field.storedBytes();
+        if (known_ && bytes && bytesKnown_ && *bytes == bytes_) return text_;
+        engine::Value value = field.value();
+        if (!known_ || !sameValue(value, value_)) {
+            QString text = cellText(value, pattern_);
+            if (text != text_) text_ = std::move(text);
+            value_ = std::move(value);
+        }
+        known_ = true;
+        bytesKnown_ = bytes.has_value();
+        if (bytes) bytes_.assign(*bytes);
+        return text_;
+    }
+
+private:
+    QString pattern_;
+    bool known_ = false;
+    engine::Value value_;
+    QString text_;
+    bool bytesKnown_ = false;
+    std::string bytes_;
+};
 
 }  // namespace
 
@@ -96,33 +139,23 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         const int clipColumn = s.bClipDet ? static_cast<int>(columns.size()) : -1;  // field index in the result
         if (s.bClipDet) grid.setTextMatrix(0, clipColumn + 1, "CLIPDET");
 
-        // The listing is sorted by its groups, so a cell often repeats the
-        // cell above: the repeated text then shares the storage of the one above.
-        std::vector<QString> above(columns.size());
-        std::vector<QString> patterns;
-        for (int field : columns) patterns.push_back(cellPattern(s.aDims(field)));
+        std::vector<ColumnText> texts;
+        for (int field : columns) texts.emplace_back(cellPattern(s.aDims(field)));
+        ColumnText clipTexts{QString()};
         int row = 0;
         for (; !s.rsData.Eof(); s.rsData.MoveNext()) {
             ++row;
             s.ui.flood(records > 0 ? row * 100 / records : 0);
+            const QString clip = s.bClipDet ? clipTexts.of(s.rsData.field(clipColumn)) : QString();
             for (size_t c = 0; c < columns.size(); ++c) {
-                const FieldDef& f = s.aDims(columns[c]);
                 const int col = static_cast<int>(c) + 1;
-                engine::Value v = s.rsData.field(static_cast<int>(c)).value();
-                const QString text = cellText(v, patterns[c]);
-                if (text != above[c]) above[c] = text;
-                grid.setTextMatrix(row, col, above[c]);
-                if (s.bClipDet && f.FName == "AD_TYPE") {
-                    QString clip = session::Format(s.rsData.field(clipColumn).value(), QString()).trimmed();
-                    if (!clip.isEmpty()) {
-                        grid.setCellPicture(row, col, clipButton);
-                        grid.setCellData(row, col, clip);
-                    }
+                grid.setTextMatrix(row, col, texts[c].of(s.rsData.field(static_cast<int>(c))));
+                if (s.bClipDet && !clip.isEmpty() && s.aDims(columns[c]).FName == "AD_TYPE") {
+                    grid.setCellPicture(row, col, clipButton);
+                    grid.setCellData(row, col, clip);
                 }
             }
-            if (s.bClipDet)
-                grid.setTextMatrix(row, clipColumn + 1,
-                                   session::Format(s.rsData.field(clipColumn).value(), QString()).trimmed());
+            if (s.bClipDet) grid.setTextMatrix(row, clipColumn + 1, clip);
         }
         s.ui.flood(0);
         grid.setRows(row + 1);

@@ -190,6 +190,12 @@ Value Field::value() const {
                    r.table().table());
 }
 
+std::optional<std::string_view> Field::storedBytes() const {
+    owner_->requireRow();
+    if (owner_->table_) return std::nullopt;
+    return owner_->result_->storedBytes(static_cast<size_t>(owner_->position_), static_cast<size_t>(index_));
+}
+
 void Field::setValue(const Value& v) {
     owner_->requireRow();
     if (!owner_->table_) throw EngineError(errRecordset, "The recordset is read-only: open the table itself to change it.");

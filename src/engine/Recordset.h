@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,10 @@ class Recordset;
 class Field {
 public:
     Value value() const;  // Value; throws EngineError at BOF/EOF
+    // The stored bytes the current row's value is read from, when the value
+    // depends on nothing else (a query's plain field without NULL or length
+    // flags): rows with equal bytes have equal values. Empty otherwise.
+    std::optional<std::string_view> storedBytes() const;
     // Assigns the current row's value (table mode only); persisted by Update().
     void setValue(const Value& v);
     const std::string& Name() const;

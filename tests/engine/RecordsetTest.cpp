@@ -44,6 +44,30 @@ TEST_F(RecordsetApi, ConnectionStringIsCheckedWhenOpening) {
     EXPECT_THROW(other.Execute("UPDATE DATA.DBF SET QTY=1"), EngineError);
 }
 
+// Equal stored bytes must mean equal values: callers skip reading a value
+// again when its bytes repeat the row before.
+TEST_F(RecordsetApi, StoredBytesStandOnlyForValuesReadStraightFromTheRecord) {
+    Recordset rs;
+    rs.Open("SELECT NAME, OK, AMOUNT, QTY * 2 AS TWICE FROM DATA.DBF ORDER BY NAME", connection,
+            engine::adOpenStatic, engine::adLockReadOnly);
+    EXPECT_EQ(rs.field(0).storedBytes().value(), "Ann         ");
+    const std::string annOk(rs.field(1).storedBytes().value());
+    EXPECT_EQ(annOk, "F");
+    EXPECT_FALSE(rs.field(2).storedBytes()) << "a nullable field's bytes do not say whether it is NULL";
+    EXPECT_FALSE(rs.field(3).storedBytes()) << "a computed column has no stored bytes";
+    rs.MoveNext();
+    EXPECT_EQ(rs.field(0).storedBytes().value(), "Bob         ");
+    EXPECT_EQ(rs.field(1).storedBytes().value(), annOk);
+    EXPECT_EQ(rs.field(1).value(), Value::logical(false));
+    rs.MoveNext();
+    rs.MoveNext();
+    EXPECT_THROW(rs.field(0).storedBytes(), EngineError);
+
+    Recordset table;
+    table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
+    EXPECT_FALSE(table.field("NAME").storedBytes()) << "an open table's fields may hold assigned values";
+}
+
 TEST_F(RecordsetApi, CursorsWalkAndCount) {
     Recordset forward;
     forward.Open("SELECT NAME FROM DATA.DBF", connection, engine::adOpenForwardOnly, engine::adLockReadOnly);

@@ -12,4 +12,13 @@ Value QueryResult::value(size_t row, size_t column) const {
     return Value::null();
 }
 
+std::optional<std::string_view> QueryResult::storedBytes(size_t row, size_t column) const {
+    const ResultColumn& c = columns_[column];
+    if (c.kind != ResultColumn::Kind::SourceField) return std::nullopt;
+    const dbf::DbfTable& t = table_->table();
+    const dbf::DbfField& f = t.fields()[static_cast<size_t>(c.field)];
+    if (f.nullBit >= 0 || f.varLengthBit >= 0) return std::nullopt;
+    return std::string_view(reinterpret_cast<const char*>(t.record(sourceRows_[row]) + f.offset), f.length);
+}
+
 }  // namespace vantrep::engine::exec

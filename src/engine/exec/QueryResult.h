@@ -7,6 +7,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ public:
     const std::vector<ResultColumn>& columns() const { return columns_; }
     // The value of result row `row`, column `column`, conformed to the column type.
     Value value(size_t row, size_t column) const;
+    // The record bytes `value` reads, for a column read straight from a table
+    // field that has no NULL or length flags: equal bytes give equal values.
+    // Empty for any other column.
+    std::optional<std::string_view> storedBytes(size_t row, size_t column) const;
 
     // Built by the executor.
     std::vector<ResultColumn>& mutableColumns() { return columns_; }
