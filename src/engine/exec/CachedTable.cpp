@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/exec/ColumnBuilders.h"
+#include "engine/exec/Parallel.h"
 
 namespace vantrep::engine::exec {
 
@@ -10,6 +11,9 @@ bool CachedTable::codable(const dbf::DbfField& field) {
     return field.type != 'M' && field.type != 'G' && field.type != 'W' && field.type != 'P' &&
            !(field.type == 'B' && field.length != 8);
 }
+
+// Below this many records a second thread costs more than it saves.
+static constexpr size_t minimumRecordsPerPart = 50000;
 
 static bool parsable(char type) { return type == 'N' || type == 'F' || type == 'I' || type == 'Y'; }
 
@@ -28,23 +32,38 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
             numbers.emplace_back(t, f, count);
     if (visibleBuilt_ && dictionaries.empty() && numbers.empty()) return;
 
-    // One pass over the records: the deletion flag and every field asked for.
-    auto decode = [&](uint32_t r, const uint8_t* bytes) {
-        for (DictionaryBuilder& b : dictionaries) b.add(r, bytes);
-        for (NumberBuilder& b : numbers) b.add(r, bytes);
-    };
-    if (visibleBuilt_) {
-        for (uint32_t r : visible_) decode(r, t.record(r));
-    } else {
-        visible_.reserve(count);
+    // The fields asked for are shared out among the cores; each part makes one
+    // pass over the records for its fields, and part 0 also notes which
+    // records are not deleted.
+    const size_t builders = dictionaries.size() + numbers.size();
+    const size_t parts = std::max<size_t>(1, std::min(builders, partsFor(count, minimumRecordsPerPart)));
+    auto decodePart = [&](size_t part) {
+        std::vector<DictionaryBuilder*> myDictionaries;
+        std::vector<NumberBuilder*> myNumbers;
+        for (size_t k = part; k < builders; k += parts) {
+            if (k < dictionaries.size())
+                myDictionaries.push_back(&dictionaries[k]);
+            else
+                myNumbers.push_back(&numbers[k - dictionaries.size()]);
+        }
+        auto decode = [&](uint32_t r, const uint8_t* bytes) {
+            for (DictionaryBuilder* b : myDictionaries) b->add(r, bytes);
+            for (NumberBuilder* b : myNumbers) b->add(r, bytes);
+        };
+        if (visibleBuilt_) {
+            for (uint32_t r : visible_) decode(r, t.record(r));
+            return;
+        }
         for (uint32_t r = 0; r < count; ++r) {
             const uint8_t* bytes = t.record(r);
             if (bytes[0] == '*') continue;
-            visible_.push_back(r);
+            if (part == 0) visible_.push_back(r);
             decode(r, bytes);
         }
-        visibleBuilt_ = true;
-    }
+    };
+    if (!visibleBuilt_) visible_.reserve(count);
+    runParts(parts, decodePart);
+    visibleBuilt_ = true;
     for (DictionaryBuilder& b : dictionaries) {
         auto column = std::make_unique<DictionaryColumn>();
         b.finish(visible_, *column);
