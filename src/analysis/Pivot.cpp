@@ -1,6 +1,10 @@
 #include "analysis/Pivot.h"
 
+#include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "engine/EngineError.h"
 #include "session/FieldLookup.h"
@@ -73,11 +77,61 @@ int keyIndex(const Level& level, const Value& value) {
     return -1;
 }
 
-bool sameRow(const std::vector<Value>& a, const std::vector<Value>& b) {
-    for (size_t i = 0; i < a.size(); ++i)
-        if (!(a[i] == b[i])) return false;
-    return true;
-}
+// Finds which key of a level each grouped value stands for, working it out
+// once per distinct value: the grouped result repeats its column values on
+// every row.
+class KeyFinder {
+public:
+    explicit KeyFinder(const Level& level) : level_(level) {}
+
+    int keyOf(const engine::Field& field) {
+        const std::optional<std::string_view> bytes = field.storedBytes();
+        if (!bytes) return keyIndex(level_, field.value());
+        auto found = known_.find(std::string(*bytes));
+        if (found != known_.end()) return found->second;
+        const int key = keyIndex(level_, field.value());
+        known_.emplace(std::string(*bytes), key);
+        return key;
+    }
+
+private:
+    const Level& level_;
+    std::unordered_map<std::string, int> known_;
+};
+
+// Tells whether a grouped row starts a new record: its row-dimension values
+// differ from those of the last record. Values are compared by the bytes that
+// stand for them where the result has such bytes.
+class RowChange {
+public:
+    explicit RowChange(int fields) : bytes_(static_cast<size_t>(fields)), haveBytes_(static_cast<size_t>(fields)) {}
+
+    bool startsNewRecord(engine::Recordset& grouped, const PivotTable& table) const {
+        if (table.rows.empty()) return true;
+        for (size_t i = 0; i < bytes_.size(); ++i) {
+            const engine::Field field = grouped.field(static_cast<int>(i));
+            const std::optional<std::string_view> bytes = field.storedBytes();
+            if (bytes && haveBytes_[i]) {
+                if (*bytes != bytes_[i]) return true;
+            } else if (!(field.value() == table.rows.back()[i])) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // Notes the current grouped row as the last record's.
+    void remember(engine::Recordset& grouped) {
+        for (size_t i = 0; i < bytes_.size(); ++i) {
+            const std::optional<std::string_view> bytes = grouped.field(static_cast<int>(i)).storedBytes();
+            haveBytes_[i] = bytes.has_value();
+            if (bytes) bytes_[i].assign(*bytes);
+        }
+    }
+
+private:
+    std::vector<std::string> bytes_;
+    std::vector<bool> haveBytes_;
+};
 
 }  // namespace
 
@@ -111,25 +165,57 @@ PivotTable Pivot(engine::Recordset& grouped, const QString& sRowFields, const QS
         measureFields.push_back(index);
     }
 
+    std::vector<KeyFinder> finders;
+    for (const Level& level : levels) finders.emplace_back(level);
+    RowChange rowChange(nRows);
+    const size_t measureCount = measureFields.size();
+    std::vector<std::vector<std::pair<int, std::optional<double>>>> given;  // per record, as the rows give them
     for (; !grouped.Eof(); grouped.MoveNext()) {
-        std::vector<Value> row;
-        for (int i = 0; i < nRows; ++i) row.push_back(grouped.field(i).value());
         size_t combination = 0;
         bool matched = true;
         for (int l = 0; l < nLevels && matched; ++l) {
-            int k = keyIndex(levels[static_cast<size_t>(l)], grouped.field(nRows + l).value());
+            int k = finders[static_cast<size_t>(l)].keyOf(grouped.field(nRows + l));
             matched = k >= 0;
             combination = combination * levels[static_cast<size_t>(l)].keys.size() + static_cast<size_t>(k);
         }
         if (!matched) continue;
-        if (table.rows.empty() || !sameRow(table.rows.back(), row)) {
-            table.rows.push_back(row);
-            table.values.emplace_back(table.valueFields.size(), Value::null());
+        if (rowChange.startsNewRecord(grouped, table)) {
+            std::vector<Value> row;
+            for (int i = 0; i < nRows; ++i) row.push_back(grouped.field(i).value());
+            table.rows.push_back(std::move(row));
+            // Records are usually alike in how many fields have data.
+            const size_t expected = given.empty() ? measureCount : given.back().size() + measureCount;
+            given.emplace_back();
+            given.back().reserve(expected);
+            rowChange.remember(grouped);
         }
-        for (size_t m = 0; m < measureFields.size(); ++m)
-            table.values.back()[combination * measureFields.size() + m] = grouped.field(measureFields[m]).value();
+        for (size_t m = 0; m < measureCount; ++m) {
+            const Value sum = grouped.field(measureFields[m]).value();
+            given.back().emplace_back(static_cast<int>(combination * measureCount + m),
+                                      sum.isNull() ? std::nullopt : std::optional<double>(sum.asDouble()));
+        }
+    }
+    // By field; where a field was given twice, the later value holds.
+    table.cells.resize(given.size());
+    for (size_t r = 0; r < given.size(); ++r) {
+        auto& cells = given[r];
+        auto byField = [](const auto& a, const auto& b) { return a.first < b.first; };
+        auto sameField = [](const auto& a, const auto& b) { return a.first == b.first; };
+        if (!std::is_sorted(cells.begin(), cells.end(), byField)) std::stable_sort(cells.begin(), cells.end(), byField);
+        auto kept = cells.begin();
+        if (std::adjacent_find(cells.begin(), cells.end(), sameField) != cells.end())
+            kept = std::unique(cells.rbegin(), cells.rend(), sameField).base();
+        table.cells[r].reserve(static_cast<size_t>(cells.end() - kept));
+        for (auto c = kept; c != cells.end(); ++c)
+            if (c->second) table.cells[r].emplace_back(c->first, *c->second);
     }
     return table;
+}
+
+std::vector<std::optional<double>> PivotTable::values(size_t record) const {
+    std::vector<std::optional<double>> all(static_cast<size_t>(valueFields.size()));
+    for (const auto& [field, value] : cells[record]) all[static_cast<size_t>(field)] = value;
+    return all;
 }
 
 }  // namespace vantrep::analysis

@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "engine/Recordset.h"
@@ -19,8 +21,14 @@ struct PivotTable {
     // as the user sees them ("Jan|TV"; a bucket's part reads "Others"). For
     // each key in specification order there is one field per variable.
     QStringList valueFields;
-    std::vector<std::vector<engine::Value>> rows;    // per record: the row dimensions' values
-    std::vector<std::vector<engine::Value>> values;  // per record: one value per value field (null: no data)
+    std::vector<std::vector<engine::Value>> rows;  // per record: the row dimensions' values
+    // Per record, the value fields that have data: (index in valueFields,
+    // the sum as a number), by index. A cross-tab is sparse, so fields
+    // without data (no grouped row, or a NULL sum) are not held.
+    std::vector<std::vector<std::pair<int, double>>> cells;
+
+    // Every value field of `record`, empty where it has no data.
+    std::vector<std::optional<double>> values(size_t record) const;
 };
 
 // Widens `grouped` (open, its fields the row dimensions, then the column

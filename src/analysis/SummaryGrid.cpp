@@ -35,8 +35,7 @@ QString rowCell(const Value& v, const QString& caption) {
     return session::Format(v, QString()).trimmed();
 }
 
-QString valueCell(const Value& v, const FieldDef& variable) {
-    double value = v.isNull() ? 0 : v.asDouble();
+QString valueCell(double value, const FieldDef& variable) {
     if (value <= 0) return QString();
     double divisor = variable.Divisor > 0 ? variable.Divisor : 1;
     return session::Format(value / divisor, variable.Layout);
@@ -121,9 +120,9 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                     for (int c = 1; c <= nRowDims; ++c)
                         g.setTextMatrix(row, c, rowCell(t.rows[static_cast<size_t>(i)][static_cast<size_t>(c - 1)],
                                                         g.textMatrix(0, c)));
-                for (size_t j = 0; j < mine.size(); ++j)
-                    g.setTextMatrix(row, mine[j].col,
-                                    valueCell(t.values[static_cast<size_t>(i)][j], s.aVars(mine[j].variable)));
+                for (const auto& [j, value] : t.cells[static_cast<size_t>(i)])
+                    g.setTextMatrix(row, mine[static_cast<size_t>(j)].col,
+                                    valueCell(value, s.aVars(mine[static_cast<size_t>(j)].variable)));
             }
             s.ui.flood(0);
             valueColumns.insert(valueColumns.end(), mine.begin(), mine.end());

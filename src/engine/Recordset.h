@@ -41,9 +41,10 @@ class Recordset;
 class Field {
 public:
     Value value() const;  // Value; throws EngineError at BOF/EOF
-    // The stored bytes the current row's value is read from, when the value
-    // depends on nothing else (a query's plain field without NULL or length
-    // flags): rows with equal bytes have equal values. Empty otherwise.
+    // Bytes that stand for the current row's value, where a query result has
+    // them (a plain field without NULL or length flags: its stored bytes; a
+    // grouping key: its code): rows with equal bytes have equal values.
+    // Empty otherwise.
     std::optional<std::string_view> storedBytes() const;
     // Assigns the current row's value (table mode only); persisted by Update().
     void setValue(const Value& v);

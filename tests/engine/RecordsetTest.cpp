@@ -46,15 +46,15 @@ TEST_F(RecordsetApi, ConnectionStringIsCheckedWhenOpening) {
 
 // Equal stored bytes must mean equal values: callers skip reading a value
 // again when its bytes repeat the row before.
-TEST_F(RecordsetApi, StoredBytesStandOnlyForValuesReadStraightFromTheRecord) {
+TEST_F(RecordsetApi, StoredBytesStandForValuesReadFromTheRecordOrCoded) {
     Recordset rs;
-    rs.Open("SELECT NAME, OK, AMOUNT, QTY * 2 AS TWICE FROM DATA.DBF ORDER BY NAME", connection,
+    rs.Open("SELECT NAME, OK, AMOUNT, QTY * PRICE AS COST FROM DATA.DBF ORDER BY NAME", connection,
             engine::adOpenStatic, engine::adLockReadOnly);
     EXPECT_EQ(rs.field(0).storedBytes().value(), "Ann         ");
     const std::string annOk(rs.field(1).storedBytes().value());
     EXPECT_EQ(annOk, "F");
     EXPECT_FALSE(rs.field(2).storedBytes()) << "a nullable field's bytes do not say whether it is NULL";
-    EXPECT_FALSE(rs.field(3).storedBytes()) << "a computed column has no stored bytes";
+    EXPECT_FALSE(rs.field(3).storedBytes()) << "a value computed from two fields has no stored bytes";
     rs.MoveNext();
     EXPECT_EQ(rs.field(0).storedBytes().value(), "Bob         ");
     EXPECT_EQ(rs.field(1).storedBytes().value(), annOk);
@@ -62,6 +62,18 @@ TEST_F(RecordsetApi, StoredBytesStandOnlyForValuesReadStraightFromTheRecord) {
     rs.MoveNext();
     rs.MoveNext();
     EXPECT_THROW(rs.field(0).storedBytes(), EngineError);
+
+    Recordset grouped;
+    grouped.Open("SELECT OK, NAME, COUNT(*) AS N FROM DATA.DBF GROUP BY OK, NAME", connection, engine::adOpenStatic,
+                 engine::adLockReadOnly);
+    const std::string firstKey(grouped.field(0).storedBytes().value());
+    EXPECT_FALSE(grouped.field(2).storedBytes()) << "an aggregate is computed";
+    grouped.MoveNext();
+    EXPECT_EQ(grouped.field(0).storedBytes().value(), firstKey) << "both groups are not OK";
+    EXPECT_NE(grouped.field(1).storedBytes().value(), std::string_view("Ann         "));
+    grouped.MoveNext();
+    EXPECT_EQ(grouped.field(0).value(), Value::logical(true));
+    EXPECT_NE(grouped.field(0).storedBytes().value(), firstKey);
 
     Recordset table;
     table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
@@ -128,6 +140,18 @@ TEST_F(RecordsetApi, AggregatesIgnoreNullsAndNullsSortFirst) {
 }
 
 TEST_F(RecordsetApi, TableModeAssignmentIsPersistedAtOnce) {
+    Recordset grouped;
+    grouped.Open("SELECT OK, NAME, COUNT(*) AS N FROM DATA.DBF GROUP BY OK, NAME", connection, engine::adOpenStatic,
+                 engine::adLockReadOnly);
+    const std::string firstKey(grouped.field(0).storedBytes().value());
+    EXPECT_FALSE(grouped.field(2).storedBytes()) << "an aggregate is computed";
+    grouped.MoveNext();
+    EXPECT_EQ(grouped.field(0).storedBytes().value(), firstKey) << "both groups are not OK";
+    EXPECT_NE(grouped.field(1).storedBytes().value(), std::string_view("Ann         "));
+    grouped.MoveNext();
+    EXPECT_EQ(grouped.field(0).value(), Value::logical(true));
+    EXPECT_NE(grouped.field(0).storedBytes().value(), firstKey);
+
     Recordset table;
     table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
     EXPECT_EQ(table.RecordCount(), 3);

@@ -14,6 +14,8 @@ Value QueryResult::value(size_t row, size_t column) const {
 
 std::optional<std::string_view> QueryResult::storedBytes(size_t row, size_t column) const {
     const ResultColumn& c = columns_[column];
+    if (c.kind == ResultColumn::Kind::Coded)
+        return std::string_view(reinterpret_cast<const char*>(&c.codes[row]), sizeof c.codes[row]);
     if (c.kind != ResultColumn::Kind::SourceField) return std::nullopt;
     const dbf::DbfTable& t = table_->table();
     const dbf::DbfField& f = t.fields()[static_cast<size_t>(c.field)];

@@ -37,9 +37,10 @@ public:
     const std::vector<ResultColumn>& columns() const { return columns_; }
     // The value of result row `row`, column `column`, conformed to the column type.
     Value value(size_t row, size_t column) const;
-    // The record bytes `value` reads, for a column read straight from a table
-    // field that has no NULL or length flags: equal bytes give equal values.
-    // Empty for any other column.
+    // Bytes that stand for the value: rows whose bytes are equal have equal
+    // values. For a table field without NULL or length flags they are the
+    // record's bytes, for a coded column the row's code; a computed column
+    // has none.
     std::optional<std::string_view> storedBytes(size_t row, size_t column) const;
 
     // Built by the executor.
