@@ -1,12 +1,73 @@
 #include "grid/FontMeasure.h"
 
+#include <array>
 #include <cmath>
 
 namespace vantrep::grid {
 
+namespace {
+
+constexpr char16_t firstPrintable = 0x20;
+constexpr char16_t lastPrintable = 0x7e;
+
+bool isPrintableAscii(const QString& text) {
+    for (QChar c : text)
+        if (c.unicode() < firstPrintable || c.unicode() > lastPrintable) return false;
+    return true;
+}
+
+}  // namespace
+
+FontMeasure::Face::Face(const QFont& font) : metrics(font) {
+    // Each printable character alone, then beside "0" and beside a blank.
+    std::array<qreal, lastPrintable + 1> alone{};
+    for (char16_t c = firstPrintable; c <= lastPrintable; ++c) alone[c] = metrics.horizontalAdvance(QChar(c));
+    auto pair = [&](char16_t a, char16_t b) {
+        const QChar both[2] = {QChar(a), QChar(b)};
+        return metrics.horizontalAdvance(QString(both, 2));
+    };
+
+    blank = alone[u' '];
+    blanksStandAlone = true;
+    for (char16_t c = firstPrintable; c <= lastPrintable && blanksStandAlone; ++c)
+        blanksStandAlone = pair(u' ', c) == blank + alone[c] && pair(c, u' ') == alone[c] + blank;
+
+    // Each digit must measure as "0" does, alone and beside every printable
+    // character on either side (a kerning pair would show as a difference).
+    std::array<qreal, lastPrintable + 1> zeroBefore{}, zeroAfter{};
+    for (char16_t c = firstPrintable; c <= lastPrintable; ++c) {
+        zeroBefore[c] = pair(u'0', c);
+        zeroAfter[c] = pair(c, u'0');
+    }
+    digitsInterchangeable = true;
+    for (char16_t d = u'1'; d <= u'9' && digitsInterchangeable; ++d) {
+        digitsInterchangeable = alone[d] == alone[u'0'];
+        for (char16_t c = firstPrintable; c <= lastPrintable && digitsInterchangeable; ++c)
+            digitsInterchangeable = pair(d, c) == zeroBefore[c] && pair(c, d) == zeroAfter[c];
+    }
+}
+
+// Advances are sums of the font's fixed-point units, so adding up the words'
+// widths gives exactly the width of the whole text.
+qreal FontMeasure::Face::widthByWords(const QString& text) {
+    qreal width = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u' ') continue;
+        if (i > start) {
+            const QString word = text.mid(start, i - start);
+            auto found = words.constFind(word);
+            width += found != words.constEnd() ? *found : *words.insert(word, metrics.horizontalAdvance(word));
+        }
+        if (i < text.size()) width += blank;
+        start = i + 1;
+    }
+    return width;
+}
+
 FontMeasure::FontMeasure(const QFont& font, double twipsPerPixel)
     : normal_(font), bold_(emboldened(font)), twipsPerPixel_(twipsPerPixel) {
-    digitsShareOneWidth_ = digitsAreInterchangeable(normal_) && digitsAreInterchangeable(bold_);
+    digitsShareOneWidth_ = normal_.digitsInterchangeable && bold_.digitsInterchangeable;
 }
 
 QFont FontMeasure::emboldened(QFont font) {
@@ -15,24 +76,10 @@ QFont FontMeasure::emboldened(QFont font) {
 }
 
 int FontMeasure::widthTwips(const QString& text, bool bold) {
-    return static_cast<int>(std::ceil((bold ? bold_ : normal_).horizontalAdvance(text) * twipsPerPixel_));
-}
-
-// Each digit must measure as "0" does, alone and beside every printable ASCII
-// character on either side (a kerning pair would show as a difference).
-bool FontMeasure::digitsAreInterchangeable(const QFontMetricsF& metrics) const {
-    for (QChar digit = u'1'; digit <= u'9'; digit = QChar(digit.unicode() + 1)) {
-        if (metrics.horizontalAdvance(digit) != metrics.horizontalAdvance(u'0')) return false;
-        for (char16_t other = 0x20; other < 0x7f; ++other) {
-            const QChar neighbour(other);
-            if (metrics.horizontalAdvance(QString(digit) + neighbour) !=
-                    metrics.horizontalAdvance(QString(u'0') + neighbour) ||
-                metrics.horizontalAdvance(QString(neighbour) + digit) !=
-                    metrics.horizontalAdvance(QString(neighbour) + u'0'))
-                return false;
-        }
-    }
-    return true;
+    Face& face = bold ? bold_ : normal_;
+    const bool byWords = face.blanksStandAlone && text.contains(u' ') && isPrintableAscii(text);
+    const qreal pixels = byWords ? face.widthByWords(text) : face.metrics.horizontalAdvance(text);
+    return static_cast<int>(std::ceil(pixels * twipsPerPixel_));
 }
 
 }  // namespace vantrep::grid

@@ -1,10 +1,17 @@
 // Text widths in twips from a font's metrics, for auto-sizing grid columns.
-// The metrics are made once; the digit check of TextMeasure is made once on
-// construction by measuring each digit beside every printable ASCII character.
+//
+// Two facts about the font are checked once, on construction, by measuring
+// printable ASCII characters alone and in pairs:
+// - whether every digit measures as "0" does beside any character (then
+//   auto-size measures one text per digit pattern, see TextMeasure);
+// - whether a blank measures the same beside any character as alone (then a
+//   text of printable ASCII measures as its words and blanks added up, and
+//   each distinct word is measured once).
 #pragma once
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 
 #include "grid/TextMeasure.h"
 
@@ -17,13 +24,25 @@ public:
 
     int widthTwips(const QString& text, bool bold) override;
     bool digitsShareOneWidth() const override { return digitsShareOneWidth_; }
+    // True when texts with blanks are measured word by word (both weights).
+    bool measuresByWords() const { return normal_.blanksStandAlone && bold_.blanksStandAlone; }
 
 private:
-    static QFont emboldened(QFont font);
-    bool digitsAreInterchangeable(const QFontMetricsF& metrics) const;
+    // One weight of the font, with what was learnt of it.
+    struct Face {
+        explicit Face(const QFont& font);
+        QFontMetricsF metrics;
+        bool digitsInterchangeable = false;
+        bool blanksStandAlone = false;
+        qreal blank = 0;
+        QHash<QString, qreal> words;  // width of each word measured so far
+        qreal widthByWords(const QString& text);
+    };
 
-    QFontMetricsF normal_;
-    QFontMetricsF bold_;
+    static QFont emboldened(QFont font);
+
+    Face normal_;
+    Face bold_;
     double twipsPerPixel_;
     bool digitsShareOneWidth_;
 };

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "grid/FontMeasure.h"
@@ -87,6 +89,33 @@ TEST(WidestText, AutoSizeWithARealFontEqualsMeasuringEveryText) {
         for (int r = 0; r < grid.rows(); ++r) grid.setCellBold(r, 0, bold);
         grid.autoSize(0, 0, measure, 0);
         EXPECT_EQ(grid.colWidth(0), measuredOneByOne(measure, texts, bold)) << "bold " << bold;
+    }
+}
+
+// Texts with blanks are measured as their words and blanks added up: the
+// result must be what measuring the whole text gives, to the twip.
+TEST(FontMeasure, TextsMeasuredWordByWordMeasureAsAWhole) {
+    const QStringList words{"AVANT", "To", "Wave", "Cola,", "T.", "y'all", "fi", "office", "WAY", "1,234.50", "(TV)",
+                            "Lj", "\"Quote\"", "a"};
+    std::mt19937 random(11);
+    QFont font;
+    FontMeasure measure{font};
+    EXPECT_TRUE(measure.measuresByWords()) << "the test font kerns a blank, so no text here is measured by words";
+    for (bool bold : {false, true}) {
+        QFont face = font;
+        face.setBold(bold);
+        const QFontMetricsF metrics(face);
+        for (int i = 0; i < 300; ++i) {
+            QString text = random() % 5 == 0 ? " " : "";
+            const int count = 1 + static_cast<int>(random() % 6);
+            for (int w = 0; w < count; ++w) {
+                if (w > 0) text += random() % 4 == 0 ? "  " : " ";
+                text += words[static_cast<int>(random() % words.size())];
+            }
+            if (random() % 5 == 0) text += " ";
+            const int whole = static_cast<int>(std::ceil(metrics.horizontalAdvance(text) * 15.0));
+            EXPECT_EQ(measure.widthTwips(text, bold), whole) << text.toStdString() << (bold ? " bold" : "");
+        }
     }
 }
 
