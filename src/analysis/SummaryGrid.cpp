@@ -2,6 +2,7 @@
 
 #include "analysis/Pivot.h"
 #include "engine/EngineError.h"
+#include "engine/Parallel.h"
 #include "grid/GridFile.h"
 #include "session/DisplayFormat.h"
 #include "session/FieldLookup.h"
@@ -39,6 +40,22 @@ QString valueCell(double value, const FieldDef& variable) {
     if (value <= 0) return QString();
     double divisor = variable.Divisor > 0 ? variable.Divisor : 1;
     return session::Format(value / divisor, variable.Layout);
+}
+
+// Texts for cells of a grid, by row: (column, text) for the cells that get one.
+using CellTexts = std::vector<std::vector<std::pair<int, QString>>>;
+
+// Works out `count` rows of texts on all cores: textsOf(i, out) appends row
+// i's cells to out. Formatting is most of the work of a large summary.
+template <class TextsOf>
+CellTexts textsOnAllCores(size_t count, const TextsOf& textsOf) {
+    CellTexts texts(count);
+    const size_t parts = engine::partsFor(count, 1000);
+    engine::runParts(parts, [&](size_t part) {
+        const auto [begin, end] = engine::partRange(count, parts, part);
+        for (size_t i = begin; i < end; ++i) textsOf(i, texts[i]);
+    });
+    return texts;
 }
 
 // Moves column `col` to the end and drops it.
@@ -112,6 +129,14 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 for (int c = 0; c < g.cols(); ++c) g.setCellBold(r, c, true);
 
             s.ui.flood(0);
+            const CellTexts values = textsOnAllCores(
+                static_cast<size_t>(std::min(records, dataRows)), [&](size_t i, auto& out) {
+                    for (const auto& [j, value] : t.cells[i]) {
+                        const ValueColumn& vc = mine[static_cast<size_t>(j)];
+                        QString text = valueCell(value, s.aVars(vc.variable));
+                        if (!text.isEmpty()) out.emplace_back(vc.col, std::move(text));
+                    }
+                });
             int row = nColDims;
             for (int i = 0; i < records && i < dataRows; ++i) {
                 ++row;
@@ -120,9 +145,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                     for (int c = 1; c <= nRowDims; ++c)
                         g.setTextMatrix(row, c, rowCell(t.rows[static_cast<size_t>(i)][static_cast<size_t>(c - 1)],
                                                         g.textMatrix(0, c)));
-                for (const auto& [j, value] : t.cells[static_cast<size_t>(i)])
-                    g.setTextMatrix(row, mine[static_cast<size_t>(j)].col,
-                                    valueCell(value, s.aVars(mine[static_cast<size_t>(j)].variable)));
+                for (const auto& [col, text] : values[static_cast<size_t>(i)]) g.setTextMatrix(row, col, text);
             }
             s.ui.flood(0);
             valueColumns.insert(valueColumns.end(), mine.begin(), mine.end());
@@ -145,15 +168,20 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
             }
             const int totalRow = g.fixedRows();
             // Percentages of each column's grand total, the total row included.
-            for (const ValueColumn& vc : valueColumns) {
-                if (!vc.percentage) continue;
-                const float total = static_cast<float>(g.valueMatrix(totalRow, vc.col));
-                for (int r = totalRow; r < g.rows(); ++r) {
-                    if (g.textMatrix(r, vc.col).isEmpty() || total == 0) continue;
-                    const float value = static_cast<float>(g.valueMatrix(r, vc.col));
-                    g.setTextMatrix(r, vc.col + 1, session::Format(double(value) / total * 100, "###.00"));
-                }
-            }
+            std::vector<std::pair<int, float>> totals;  // (column, its grand total)
+            for (const ValueColumn& vc : valueColumns)
+                if (vc.percentage) totals.emplace_back(vc.col, static_cast<float>(g.valueMatrix(totalRow, vc.col)));
+            const CellTexts percentages = textsOnAllCores(
+                static_cast<size_t>(g.rows() - totalRow), [&](size_t i, auto& out) {
+                    const int r = totalRow + static_cast<int>(i);
+                    for (const auto& [col, total] : totals) {
+                        if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
+                        const float value = static_cast<float>(g.valueMatrix(r, col));
+                        out.emplace_back(col + 1, session::Format(double(value) / total * 100, "###.00"));
+                    }
+                });
+            for (size_t i = 0; i < percentages.size(); ++i)
+                for (const auto& [col, text] : percentages[i]) g.setTextMatrix(totalRow + static_cast<int>(i), col, text);
             // Columns whose total is nothing go.
             for (int c = nRowDims + 1; c < g.cols();) {
                 if (g.valueMatrix(totalRow, c) <= 0)

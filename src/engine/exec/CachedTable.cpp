@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/exec/ColumnBuilders.h"
-#include "engine/exec/Parallel.h"
+#include "engine/Parallel.h"
 
 namespace vantrep::engine::exec {
 
