@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -30,18 +31,45 @@ enum Alignment : int {
     alignGeneral = 9,
 };
 
-// What a single cell carries beyond its text. Colours are 24-bit values with
-// red in the low byte and blue in the high byte; an empty optional means the
-// grid's default.
-struct CellExtra {
+// A cell's data and picture. Few cells have them (the listing's clip cells),
+// so they are held apart, keeping the extras of every other cell small.
+struct CellAttachment {
     QVariant data;
     QImage picture;  // implicitly shared: copies are cheap
+};
+
+// What a single cell carries beyond its text. Colours are 24-bit values with
+// red in the low byte and blue in the high byte; an empty optional means the
+// grid's default. Copies are deep.
+struct CellExtra {
     std::optional<bool> bold;
     std::optional<int> foreColor;
     std::optional<int> backColor;
+    std::unique_ptr<CellAttachment> attachment;  // null: no data, no picture
 
+    CellExtra() = default;
+    CellExtra(const CellExtra& other) { *this = other; }
+    CellExtra(CellExtra&&) noexcept = default;
+    CellExtra& operator=(const CellExtra& other) {
+        if (this == &other) return *this;
+        bold = other.bold;
+        foreColor = other.foreColor;
+        backColor = other.backColor;
+        attachment = other.attachment ? std::make_unique<CellAttachment>(*other.attachment) : nullptr;
+        return *this;
+    }
+    CellExtra& operator=(CellExtra&&) noexcept = default;
+
+    QVariant data() const { return attachment ? attachment->data : QVariant(); }
+    QImage picture() const { return attachment ? attachment->picture : QImage(); }
+    // The attachment, made when the cell has none.
+    CellAttachment& attach() {
+        if (!attachment) attachment = std::make_unique<CellAttachment>();
+        return *attachment;
+    }
     bool empty() const {
-        return data.isNull() && picture.isNull() && !bold && !foreColor && !backColor;
+        const bool attached = attachment && (!attachment->data.isNull() || !attachment->picture.isNull());
+        return !attached && !bold && !foreColor && !backColor;
     }
 };
 

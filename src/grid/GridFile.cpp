@@ -26,14 +26,16 @@ void setStreamVersion(QDataStream& stream) {
 
 void writeExtra(QDataStream& out, int col, const CellExtra& e) {
     quint8 flags = 0;
-    if (!e.data.isNull()) flags |= hasData;
-    if (!e.picture.isNull()) flags |= hasPicture;
+    const QVariant data = e.data();
+    const QImage picture = e.picture();
+    if (!data.isNull()) flags |= hasData;
+    if (!picture.isNull()) flags |= hasPicture;
     if (e.bold) flags |= hasBold;
     if (e.foreColor) flags |= hasFore;
     if (e.backColor) flags |= hasBack;
     out << qint32(col) << flags;
-    if (flags & hasData) out << e.data;
-    if (flags & hasPicture) out << e.picture;
+    if (flags & hasData) out << data;
+    if (flags & hasPicture) out << picture;
     if (flags & hasBold) out << *e.bold;
     if (flags & hasFore) out << qint32(*e.foreColor);
     if (flags & hasBack) out << qint32(*e.backColor);
@@ -137,8 +139,8 @@ GridModel ReadGridFile(const QString& path) {
             checkStream(in, path, "row " + std::to_string(r));
             if (col < 0 || col >= cols) corrupt(path, "row " + std::to_string(r) + " names column " + std::to_string(col));
             CellExtra& e = row.extras[col];
-            if (have & hasData) in >> e.data;
-            if (have & hasPicture) in >> e.picture;
+            if (have & hasData) in >> e.attach().data;
+            if (have & hasPicture) in >> e.attach().picture;
             if (have & hasBold) { bool bold = false; in >> bold; e.bold = bold; }
             if (have & hasFore) { qint32 color = 0; in >> color; e.foreColor = color; }
             if (have & hasBack) { qint32 color = 0; in >> color; e.backColor = color; }

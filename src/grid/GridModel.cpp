@@ -214,28 +214,29 @@ const CellExtra* GridModel::findExtra(int row, int col) const {
 
 void GridModel::dropEmptyExtra(int row, int col) {
     CellExtras& extras = rows_[row].extras;
-    const CellExtra* e = extras.find(col);
-    if (e && e->empty()) extras.erase(col);
+    CellExtra& e = extras[col];
+    if (e.attachment && e.attachment->data.isNull() && e.attachment->picture.isNull()) e.attachment.reset();
+    if (e.empty()) extras.erase(col);
 }
 
 QVariant GridModel::cellData(int row, int col) const {
     const CellExtra* e = findExtra(row, col);
-    return e ? e->data : QVariant();
+    return e ? e->data() : QVariant();
 }
 
 void GridModel::setCellData(int row, int col, const QVariant& data) {
-    extra(row, col).data = data;
+    extra(row, col).attach().data = data;
     dropEmptyExtra(row, col);
     changed();
 }
 
 QImage GridModel::cellPicture(int row, int col) const {
     const CellExtra* e = findExtra(row, col);
-    return e ? e->picture : QImage();
+    return e ? e->picture() : QImage();
 }
 
 void GridModel::setCellPicture(int row, int col, const QImage& picture) {
-    extra(row, col).picture = picture;
+    extra(row, col).attach().picture = picture;
     dropEmptyExtra(row, col);
     changed();
 }
@@ -426,7 +427,8 @@ std::size_t GridModel::memoryEstimate() const {
         bytes += row.texts.capacity() * sizeof(QString);
         for (const QString& text : row.texts)
             if (!text.isNull()) bytes += 24 + static_cast<std::size_t>(text.capacity()) * sizeof(QChar);
-        bytes += row.extras.size() * (sizeof(CellExtra) + 48);
+        for (const auto& [col, extra] : row.extras)
+            bytes += sizeof(col) + sizeof(CellExtra) + (extra.attachment ? sizeof(CellAttachment) + 16 : 0);
     }
     return bytes;
 }

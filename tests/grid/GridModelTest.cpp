@@ -106,6 +106,27 @@ TEST(GridModel, ValueMatrixReadsNumbers) {
     EXPECT_FALSE(GridModel::isNumericText("Others"));
 }
 
+TEST(GridModel, ClearingACellsDataKeepsItsStyleAndCopiesOfExtrasStandApart) {
+    GridModel grid(1, 2);
+    grid.setCellBold(0, 1, true);
+    grid.setCellData(0, 1, QVariant(7));
+    grid.setCellData(0, 1, QVariant());
+    EXPECT_TRUE(grid.cellBold(0, 1));
+    EXPECT_FALSE(grid.cellData(0, 1).isValid());
+    const CellExtra* extra = grid.rowAt(0).extras.find(1);
+    ASSERT_NE(extra, nullptr);
+    EXPECT_EQ(extra->attachment, nullptr) << "an emptied attachment is let go";
+
+    CellExtra original;
+    original.attach().data = QVariant(QString("clip.mp4"));
+    CellExtra copy = original;
+    copy.attach().data = QVariant(QString("other.mp4"));
+    EXPECT_EQ(original.data().toString(), "clip.mp4");
+    EXPECT_EQ(copy.data().toString(), "other.mp4");
+    EXPECT_FALSE(copy.empty());
+    EXPECT_TRUE(CellExtra().empty());
+}
+
 TEST(GridModel, CellAndRowDataAndPictures) {
     GridModel grid(3, 3);
     grid.setCellData(1, 2, QVariant(42));
