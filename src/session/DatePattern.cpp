@@ -1,18 +1,16 @@
 #include "session/DatePattern.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace vantrep::session {
 
 namespace {
 
-enum class Part { Text, Day, Month, Minute, Year, Hour, Second };
-
-struct Token {
-    Part part = Part::Text;
-    int width = 0;  // letters in the run: "dd" is 2
-    QString text;   // Part::Text only
-};
+using Part = DatePart;
+using Token = DateToken;
+using Output = QVarLengthArray<char16_t, 64>;
 
 Part partOf(QChar letter) {
     switch (letter.toLower().unicode()) {
@@ -74,41 +72,56 @@ void markMinutes(std::vector<Token>& tokens) {
     }
 }
 
-QString number(int value, int width) {
-    return QString::number(value).rightJustified(width, u'0');
+void appendText(Output& out, const QString& text) {
+    for (QChar c : text) out.append(c.unicode());
 }
 
-QString textOf(const Token& token, const QDate& date, const QTime& time, const QLocale& locale) {
+// `value` in at least `width` characters, zeros in front.
+void appendNumber(Output& out, int value, int width) {
+    if (value < 0) return appendText(out, QString::number(value).rightJustified(width, u'0'));
+    char16_t digits[12];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = count; i < width; ++i) out.append(u'0');
+    while (count > 0) out.append(digits[--count]);
+}
+
+void appendToken(Output& out, const Token& token, const QDate& date, const QTime& time, const QLocale& locale) {
     switch (token.part) {
-    case Part::Text: return token.text;
+    case Part::Text: appendText(out, token.text); return;
     case Part::Day:
-        if (token.width == 3) return locale.dayName(date.dayOfWeek(), QLocale::ShortFormat);
-        if (token.width == 4) return locale.dayName(date.dayOfWeek(), QLocale::LongFormat);
-        return number(date.day(), token.width);
+        if (token.width == 3) return appendText(out, locale.dayName(date.dayOfWeek(), QLocale::ShortFormat));
+        if (token.width == 4) return appendText(out, locale.dayName(date.dayOfWeek(), QLocale::LongFormat));
+        return appendNumber(out, date.day(), token.width);
     case Part::Month:
-        if (token.width == 3) return locale.monthName(date.month(), QLocale::ShortFormat);
-        if (token.width == 4) return locale.monthName(date.month(), QLocale::LongFormat);
-        return number(date.month(), token.width);
+        if (token.width == 3) return appendText(out, locale.monthName(date.month(), QLocale::ShortFormat));
+        if (token.width == 4) return appendText(out, locale.monthName(date.month(), QLocale::LongFormat));
+        return appendNumber(out, date.month(), token.width);
     case Part::Year:
-        if (token.width == 1) return QString::number(date.dayOfYear());
-        if (token.width == 2) return number(date.year() % 100, 2);
-        return number(date.year(), 4);
-    case Part::Hour: return number(time.hour(), token.width);
-    case Part::Minute: return number(time.minute(), token.width);
-    case Part::Second: return number(time.second(), token.width);
+        if (token.width == 1) return appendNumber(out, date.dayOfYear(), 1);
+        if (token.width == 2) return appendNumber(out, date.year() % 100, 2);
+        return appendNumber(out, date.year(), 4);
+    case Part::Hour: return appendNumber(out, time.hour(), token.width);
+    case Part::Minute: return appendNumber(out, time.minute(), token.width);
+    case Part::Second: return appendNumber(out, time.second(), token.width);
     }
-    return {};
 }
 
 }  // namespace
 
-QString formatDateTime(const QDate& date, const QTime& time, const std::vector<PatternChar>& chars,
-                       const QLocale& locale) {
-    std::vector<Token> tokens = tokenize(chars);
-    markMinutes(tokens);
-    QString out;
-    for (const Token& token : tokens) out += textOf(token, date, time, locale);
-    return out;
+DateLayout dateLayout(const std::vector<PatternChar>& chars) {
+    DateLayout layout{tokenize(chars)};
+    markMinutes(layout.tokens);
+    return layout;
+}
+
+QString formatDateTime(const QDate& date, const QTime& time, const DateLayout& layout, const QLocale& locale) {
+    Output out;
+    for (const Token& token : layout.tokens) appendToken(out, token, date, time, locale);
+    return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
 }
 
 }  // namespace vantrep::session

@@ -20,7 +20,22 @@ namespace vantrep::session {
 // (0-23), "n"/"nn" minutes, "s"/"ss" seconds. Longer runs are read as the
 // longest of these followed by the rest. Any other character is printed as is.
 // Names come from `locale`.
-QString formatDateTime(const QDate& date, const QTime& time, const std::vector<PatternChar>& chars,
-                       const QLocale& locale);
+enum class DatePart { Text, Day, Month, Minute, Year, Hour, Second };
+
+struct DateToken {
+    DatePart part = DatePart::Text;
+    int width = 0;  // letters in the run: "dd" is 2
+    QString text;   // DatePart::Text only
+};
+
+// A date pattern read for laying out dates: its runs, with "m" told apart as
+// month or minutes. Read once per pattern, used for every date.
+struct DateLayout {
+    std::vector<DateToken> tokens;
+};
+
+DateLayout dateLayout(const std::vector<PatternChar>& chars);
+
+QString formatDateTime(const QDate& date, const QTime& time, const DateLayout& layout, const QLocale& locale);
 
 }  // namespace vantrep::session

@@ -102,6 +102,7 @@ struct ParsedPattern {
     std::vector<PatternChar> chars;
     bool number = false;
     NumberLayout layout;  // for a number pattern
+    DateLayout date;      // for any other
 };
 
 const ParsedPattern& parsedPattern(const QString& pattern) {
@@ -113,6 +114,7 @@ const ParsedPattern& parsedPattern(const QString& pattern) {
     parsed.chars = readPattern(pattern);
     parsed.number = isNumberPattern(parsed.chars);
     if (parsed.number) parsed.layout = numberLayout(parsed.chars);
+    else parsed.date = dateLayout(parsed.chars);
     return cache.emplace(pattern, std::move(parsed)).first->second;
 }
 
@@ -121,7 +123,7 @@ QString formatWhen(const QDate& date, const QTime& time, const QString& pattern,
     if (pattern.isEmpty()) return generalDateTime(date, time, locale);
     const ParsedPattern& parsed = parsedPattern(pattern);
     if (parsed.number) return formatNumber(DecimalDigits::fromDouble(toSerial(date, time)), parsed.layout, locale);
-    return formatDateTime(date, time, parsed.chars, locale);
+    return formatDateTime(date, time, parsed.date, locale);
 }
 
 }  // namespace
@@ -134,7 +136,7 @@ QString Format(double value, const QString& pattern, const QLocale& locale) {
     QDate date;
     QTime time;
     if (!fromSerial(value, date, time)) return {};
-    return formatDateTime(date, time, parsed.chars, locale);
+    return formatDateTime(date, time, parsed.date, locale);
 }
 
 QString Format(const QDate& date, const QString& pattern, const QLocale& locale) {
