@@ -37,15 +37,17 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
     // records are not deleted.
     const size_t builders = dictionaries.size() + numbers.size();
     const size_t parts = std::max<size_t>(1, std::min(builders, partsFor(count, minimumRecordsPerPart)));
+    auto dictionariesOf = [&](size_t part) {
+        std::vector<size_t> mine;
+        for (size_t k = part; k < dictionaries.size(); k += parts) mine.push_back(k);
+        return mine;
+    };
     auto decodePart = [&](size_t part) {
         std::vector<DictionaryBuilder*> myDictionaries;
         std::vector<NumberBuilder*> myNumbers;
-        for (size_t k = part; k < builders; k += parts) {
-            if (k < dictionaries.size())
-                myDictionaries.push_back(&dictionaries[k]);
-            else
-                myNumbers.push_back(&numbers[k - dictionaries.size()]);
-        }
+        for (size_t k : dictionariesOf(part)) myDictionaries.push_back(&dictionaries[k]);
+        for (size_t k = part; k < builders; k += parts)
+            if (k >= dictionaries.size()) myNumbers.push_back(&numbers[k - dictionaries.size()]);
         auto decode = [&](uint32_t r, const uint8_t* bytes) {
             for (DictionaryBuilder* b : myDictionaries) b->add(r, bytes);
             for (NumberBuilder* b : myNumbers) b->add(r, bytes);
@@ -64,11 +66,13 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
     if (!visibleBuilt_) visible_.reserve(count);
     runParts(parts, decodePart);
     visibleBuilt_ = true;
-    for (DictionaryBuilder& b : dictionaries) {
-        auto column = std::make_unique<DictionaryColumn>();
-        b.finish(visible_, *column);
-        dictionaries_.emplace(b.field(), std::move(column));
-    }
+    // Then each part puts its dictionaries in value order.
+    std::vector<std::unique_ptr<DictionaryColumn>> columns(dictionaries.size());
+    for (auto& column : columns) column = std::make_unique<DictionaryColumn>();
+    runParts(parts, [&](size_t part) {
+        for (size_t k : dictionariesOf(part)) dictionaries[k].finish(visible_, *columns[k]);
+    });
+    for (size_t k = 0; k < dictionaries.size(); ++k) dictionaries_.emplace(dictionaries[k].field(), std::move(columns[k]));
     for (NumberBuilder& b : numbers) numbers_.emplace(b.field(), std::make_unique<NumberColumn>(b.take()));
 }
 
