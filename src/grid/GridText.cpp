@@ -1,8 +1,13 @@
 #include "grid/GridText.h"
 
+#include <QByteArray>
 #include <QSaveFile>
 
+#include <atomic>
+#include <vector>
+
 #include "engine/EngineError.h"
+#include "engine/Parallel.h"
 
 namespace vantrep::grid {
 
@@ -68,22 +73,36 @@ QString GridAsText(const GridModel& grid, TextLayout layout) {
 }
 
 void WriteGridText(const GridModel& grid, const QString& path, TextLayout layout) {
-    // Rows go out in blocks of about a megabyte, so a large grid is never
-    // held a second time as one text.
+    // Rows are turned into text on all cores, each core taking a run of rows.
+    // The first run goes out in blocks of about a megabyte as it is made, so a
+    // large grid is never held a second time as one text; the others are
+    // kept and written after it, in order.
     constexpr qsizetype blockChars = 1 << 19;
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    QString block;
-    block.reserve(blockChars + 4096);
-    for (int r = 0; ok && r < grid.rows(); ++r) {
-        if (grid.rowAt(r).hidden) continue;
-        appendRow(block, grid, r, layout);
-        if (block.size() >= blockChars) {
-            ok = file.write(block.toUtf8()) >= 0;
+    std::atomic<bool> ok = file.open(QIODevice::WriteOnly);  // read by every part, set by the first
+    const size_t rows = static_cast<size_t>(grid.rows());
+    const size_t parts = engine::partsFor(rows, 20000);
+    std::vector<QByteArray> later(parts);
+    engine::runParts(parts, [&](size_t part) {
+        const auto [begin, end] = engine::partRange(rows, parts, part);
+        QString block;
+        block.reserve(blockChars + 4096);
+        auto flush = [&] {
+            if (part == 0) {
+                if (ok && file.write(block.toUtf8()) < 0) ok = false;
+            } else {
+                later[part] += block.toUtf8();
+            }
             block.resize(0);
+        };
+        for (size_t r = begin; ok && r < end; ++r) {
+            if (grid.rowAt(static_cast<int>(r)).hidden) continue;
+            appendRow(block, grid, static_cast<int>(r), layout);
+            if (block.size() >= blockChars) flush();
         }
-    }
-    if (ok && !block.isEmpty()) ok = file.write(block.toUtf8()) >= 0;
+        if (!block.isEmpty()) flush();
+    });
+    for (size_t part = 1; ok && part < parts; ++part) ok = file.write(later[part]) >= 0;
     if (!ok || !file.commit())
         throw engine::EngineError(engine::errIo, "Cannot write \"" + path.toStdString() + "\": " +
                                                      file.errorString().toStdString() + ".");

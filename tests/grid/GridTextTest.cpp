@@ -2,6 +2,10 @@
 // repeated, separators inside cells escaped or quoted.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "engine/EngineError.h"
 #include "grid/GridText.h"
 
 namespace vantrep::grid {
@@ -32,6 +36,27 @@ TEST(GridText, CommaSeparatedQuotesWhatNeedsIt) {
     GridModel g = sample();
     g.setRowHidden(2, true);
     EXPECT_EQ(GridAsText(g, TextLayout::Csv), ",Media,Spend\n,TV,\"1,234.50\"\n");
+}
+
+// A grid large enough to be written by several cores at once comes out as
+// one text, rows in order.
+TEST(GridText, ALargeGridIsWrittenWholeAndInOrder) {
+    GridModel g(90001, 3);
+    for (int r = 0; r < g.rows(); ++r) {
+        g.setTextMatrix(r, 0, QString::number(r));
+        g.setTextMatrix(r, 1, r % 7 == 0 ? QString("Çay\t%1").arg(r) : QString("row"));
+        if (r % 1000 == 999) g.setRowHidden(r, true);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("grid.tsv");
+    WriteGridText(g, path, TextLayout::Tsv);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(file.readAll()), GridAsText(g, TextLayout::Tsv));
+}
+
+TEST(GridText, AFileThatCannotBeWrittenIsReported) {
+    EXPECT_THROW(WriteGridText(sample(), "/nonexistent-folder/grid.tsv", TextLayout::Tsv), engine::EngineError);
 }
 
 }  // namespace
