@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/EngineError.h"
+#include "engine/Parallel.h"
 #include "grid/GridModel.h"
 #include "grid/WidestText.h"
 
@@ -123,21 +124,27 @@ QString GridModel::clipText(const CellRange& range) const {
 void GridModel::autoSize(int col1, int col2, TextMeasure& measure, int paddingTwips) {
     checkCol(col1);
     checkCol(col2);
-    // One pass over the rows, row by row, collecting every column's texts.
+    // The columns' texts are collected on all cores, each core taking some
+    // of the columns through every row; the measuring is done here.
     const int first = std::min(col1, col2);
     const int last = std::max(col1, col2);
+    const size_t count = static_cast<size_t>(last - first + 1);
     std::vector<WidestText> widest;
-    widest.reserve(static_cast<size_t>(last - first + 1));
+    widest.reserve(count);
     for (int c = first; c <= last; ++c) widest.emplace_back(measure);
-    for (const GridRow& row : rows_) {
-        if (row.hidden) continue;
-        for (int c = first; c <= last; ++c) {
-            const QString& text = row.texts[c];
-            if (text.isEmpty()) continue;
-            const CellExtra* e = row.extras.find(c);
-            widest[c - first].add(text, e && e->bold.value_or(false));
+    const size_t parts = std::min(count, engine::partsFor(rows_.size() * count, 200000));
+    engine::runParts(parts, [&](size_t part) {
+        for (const GridRow& row : rows_) {
+            if (row.hidden) continue;
+            for (size_t k = part; k < count; k += parts) {
+                const int c = first + static_cast<int>(k);
+                const QString& text = row.texts[c];
+                if (text.isEmpty()) continue;
+                const CellExtra* e = row.extras.find(c);
+                widest[k].add(text, e && e->bold.value_or(false));
+            }
         }
-    }
+    });
     for (int c = first; c <= last; ++c) columns_[c].widthTwips = widest[c - first].widest() + paddingTwips;
     changed();
 }

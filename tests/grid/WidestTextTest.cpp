@@ -92,6 +92,25 @@ TEST(WidestText, AutoSizeWithARealFontEqualsMeasuringEveryText) {
     }
 }
 
+// A large grid's columns are collected on several cores at once: each column
+// must still get the width of its own widest text.
+TEST(WidestText, AutoSizeOfALargeGridGivesEachColumnItsWidest) {
+    const int rows = 60000, cols = 5;
+    GridModel grid(rows, cols);
+    const QStringList texts = listingTexts(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) grid.setTextMatrix(r, c, texts[(r + c * 7) % rows].repeated(c + 1));
+    grid.setCellBold(rows / 2, 3, true);
+    CountingMeasure measure(true), reference(false);
+    grid.autoSize(0, cols - 1, measure, 0);
+    for (int c = 0; c < cols; ++c) {
+        int widest = 0;
+        for (int r = 0; r < rows; ++r)
+            widest = std::max(widest, reference.widthTwips(grid.textMatrix(r, c), grid.cellBold(r, c)));
+        EXPECT_EQ(grid.colWidth(c), widest) << "column " << c;
+    }
+}
+
 // Texts with blanks are measured as their words and blanks added up: the
 // result must be what measuring the whole text gives, to the twip.
 TEST(FontMeasure, TextsMeasuredWordByWordMeasureAsAWhole) {
