@@ -100,11 +100,12 @@ Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& record
 BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
                                    const Groups& groups) {
     size_t n = groups.count();
-    BigVector<Value> results(n);
+    BigVector<Value> results;
+    results.reserve(n);
     if (call.function == AggregateFunction::CountStar) {
         std::vector<int64_t> counts(n, 0);
         for (uint32_t g : groups.groupOf) ++counts[g];
-        for (size_t g = 0; g < n; ++g) results[g] = conform(Value::integer(counts[g]), call.type);
+        for (size_t g = 0; g < n; ++g) results.push_back(conform(Value::integer(counts[g]), call.type));
         return results;
     }
     const BoundExpr& argument = *call.argument;
@@ -141,10 +142,10 @@ BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, 
             }
             for (size_t g = 0; g < n; ++g) {
                 if (call.function == AggregateFunction::Count)
-                    results[g] = conform(Value::integer(counts[g]), call.type);
+                    results.push_back(conform(Value::integer(counts[g]), call.type));
                 else
-                    results[g] = counts[g] == 0 ? Value::null()
-                                                : conform(Value::decimal(Decimal{sums[g], column.scale}), call.type);
+                    results.push_back(counts[g] == 0 ? Value::null()
+                                                     : conform(Value::decimal(Decimal{sums[g], column.scale}), call.type));
             }
             return results;
         }
@@ -161,7 +162,7 @@ BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, 
             states[groups.groupOf[i]].add(evaluate(argument, row));
         }
     }
-    for (size_t g = 0; g < n; ++g) results[g] = states[g].finish();
+    for (size_t g = 0; g < n; ++g) results.push_back(states[g].finish());
     return results;
 }
 

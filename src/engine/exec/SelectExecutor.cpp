@@ -209,12 +209,25 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         order = sortPositions(sortKeys, descending, n, nullptr);
     }
 
+    // An aggregate shown once, as it is, in the groups' own order becomes its
+    // column without a copy.
+    bool inGroupOrder = true;
+    for (size_t i = 0; i < order.size() && inGroupOrder; ++i) inGroupOrder = order[i] == i;
+    std::vector<int> shown(aggregates.size(), 0);
+    for (const GroupedItem& item : items)
+        if (item.aggregate) ++shown[static_cast<size_t>(item.aggregate->aggregate)];
+
     auto result = std::make_shared<QueryResult>(table);
     for (size_t c = 0; c < plan.items.size(); ++c) {
         ResultColumn column;
         column.name = plan.items[c].name;
         column.type = plan.items[c].expr->type;
-        if (items[c].key >= 0) {
+        const GroupedItem& item = items[c];
+        const size_t a = item.aggregate ? static_cast<size_t>(item.aggregate->aggregate) : 0;
+        if (item.aggregate && !item.rounding && inGroupOrder && shown[a] == 1) {
+            column.kind = ResultColumn::Kind::Computed;
+            column.values = std::move(aggregates[a]);
+        } else if (items[c].key >= 0) {
             size_t k = static_cast<size_t>(items[c].key);
             column.kind = ResultColumn::Kind::Coded;
             column.dictionary = keys[k].values;
