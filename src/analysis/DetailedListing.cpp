@@ -66,9 +66,9 @@ bool sameValue(const engine::Value& a, const engine::Value& b) {
     return a == b;
 }
 
-QString cellText(const engine::Value& v, const QString& pattern) {
-    if (pattern.isEmpty()) return session::Format(v, QString()).trimmed();
-    return session::Format(v, pattern);
+QString cellText(const engine::Value& v, const QString& pattern, const QLocale& locale) {
+    if (pattern.isEmpty()) return session::Format(v, QString(), locale).trimmed();
+    return session::Format(v, pattern, locale);
 }
 
 // A column's cell texts, row by row. The listing is sorted by its groups, so a
@@ -84,7 +84,7 @@ public:
         if (known_ && bytes && bytesKnown_ && *bytes == bytes_) return text_;
         engine::Value value = field.value();
         if (!known_ || !sameValue(value, value_)) {
-            QString text = cellText(value, pattern_);
+            QString text = cellText(value, pattern_, locale_);
             if (text != text_) text_ = std::move(text);
             value_ = std::move(value);
         }
@@ -96,6 +96,7 @@ public:
 
 private:
     QString pattern_;
+    QLocale locale_;
     bool known_ = false;
     engine::Value value_;
     QString text_;

@@ -16,6 +16,7 @@ using engine::Value;
 using session::FieldDef;
 
 constexpr int grandTotalColor = 204;  // red 204, green 0, blue 0
+const QString percentPattern = QStringLiteral("###.00");
 
 // One value column of the grid, with the percentage column beside it.
 struct ValueColumn {
@@ -36,24 +37,27 @@ QString rowCell(const Value& v, const QString& caption) {
     return session::Format(v, QString()).trimmed();
 }
 
-QString valueCell(double value, const FieldDef& variable) {
+QString valueCell(double value, const FieldDef& variable, const QLocale& locale) {
     if (value <= 0) return QString();
     double divisor = variable.Divisor > 0 ? variable.Divisor : 1;
-    return session::Format(value / divisor, variable.Layout);
+    return session::Format(value / divisor, variable.Layout, locale);
 }
 
 // Texts for cells of a grid, by row: (column, text) for the cells that get one.
 using CellTexts = std::vector<std::vector<std::pair<int, QString>>>;
 
-// Works out `count` rows of texts on all cores: textsOf(i, out) appends row
-// i's cells to out. Formatting is most of the work of a large summary.
+// Works out `count` rows of texts on all cores: textsOf(i, out, locale)
+// appends row i's cells to out. Formatting is most of the work of a large
+// summary. Each core formats with its own copy of the default locale, as
+// cores sharing one locale object slow each other down.
 template <class TextsOf>
 CellTexts textsOnAllCores(size_t count, const TextsOf& textsOf) {
     CellTexts texts(count);
     const size_t parts = engine::partsFor(count, 1000);
     engine::runParts(parts, [&](size_t part) {
+        const QLocale locale;
         const auto [begin, end] = engine::partRange(count, parts, part);
-        for (size_t i = begin; i < end; ++i) textsOf(i, texts[i]);
+        for (size_t i = begin; i < end; ++i) textsOf(i, texts[i], locale);
     });
     return texts;
 }
@@ -130,10 +134,10 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
 
             s.ui.flood(0);
             const CellTexts values = textsOnAllCores(
-                static_cast<size_t>(std::min(records, dataRows)), [&](size_t i, auto& out) {
+                static_cast<size_t>(std::min(records, dataRows)), [&](size_t i, auto& out, const QLocale& locale) {
                     for (const auto& [j, value] : t.cells[i]) {
                         const ValueColumn& vc = mine[static_cast<size_t>(j)];
-                        QString text = valueCell(value, s.aVars(vc.variable));
+                        QString text = valueCell(value, s.aVars(vc.variable), locale);
                         if (!text.isEmpty()) out.emplace_back(vc.col, std::move(text));
                     }
                 });
@@ -172,12 +176,12 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
             for (const ValueColumn& vc : valueColumns)
                 if (vc.percentage) totals.emplace_back(vc.col, static_cast<float>(g.valueMatrix(totalRow, vc.col)));
             const CellTexts percentages = textsOnAllCores(
-                static_cast<size_t>(g.rows() - totalRow), [&](size_t i, auto& out) {
+                static_cast<size_t>(g.rows() - totalRow), [&](size_t i, auto& out, const QLocale& locale) {
                     const int r = totalRow + static_cast<int>(i);
                     for (const auto& [col, total] : totals) {
                         if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
                         const float value = static_cast<float>(g.valueMatrix(r, col));
-                        out.emplace_back(col + 1, session::Format(double(value) / total * 100, "###.00"));
+                        out.emplace_back(col + 1, session::Format(double(value) / total * 100, percentPattern, locale));
                     }
                 });
             for (size_t i = 0; i < percentages.size(); ++i)

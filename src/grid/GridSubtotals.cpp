@@ -111,9 +111,10 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
 
     // Totals go into existing subtotal rows in place; new subtotal rows are
     // merged into the rows in one pass, as a grid may get tens of thousands.
+    const QLocale locale;
     auto writeTotal = [&](GridRow& row, const Group& group) {
         const double total = totalOf(rows_, dataRows, group, request.totalCol, request.function);
-        row.texts[request.totalCol] = session::Format(total, request.format);
+        row.texts[request.totalCol] = session::Format(total, request.format, locale);
         if (!request.bold && request.foreColor < 0 && request.backColor < 0) return;
         row.extras.reserve(static_cast<size_t>(cols_));
         for (int c = 0; c < cols_; ++c) {
