@@ -126,6 +126,28 @@ std::string Connection::resolveTable(const std::string& written) const {
     return found;
 }
 
+void Connection::prepareFields(const std::string& table, const std::vector<std::string>& keyFields,
+                               const std::vector<std::string>& sumFields) {
+    if (!open_) return;
+    std::shared_ptr<exec::CachedTable> cached;
+    try {
+        cached = cache_->get(resolveTable(table));
+    } catch (const EngineError&) {
+        return;
+    }
+    const dbf::DbfTable& t = cached->table();
+    std::vector<int> keys, sums;
+    for (const std::string& name : keyFields) {
+        int field = t.fieldIndex(name);
+        if (field >= 0 && exec::CachedTable::codable(t.fields()[static_cast<size_t>(field)])) keys.push_back(field);
+    }
+    for (const std::string& name : sumFields) {
+        int field = t.fieldIndex(name);
+        if (field >= 0) sums.push_back(field);
+    }
+    cached->prepare(keys, sums);
+}
+
 std::shared_ptr<exec::QueryResult> Connection::query(const std::string& statement) {
     if (!open_) throw EngineError(errConnection, "The connection is not open.");
     sql::Statement parsed = sql::parseStatement(statement);

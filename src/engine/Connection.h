@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrep::engine {
 
@@ -42,6 +43,15 @@ public:
 
     // The folder of SourceDB, ending in "/".
     const std::string& folder() const { return folder_; }
+
+    // Decodes fields of `table` ahead of the statements that will read them,
+    // in one pass over the records on all cores: `keyFields` as value lists
+    // (what DISTINCT, GROUP BY, ORDER BY and filters read), `sumFields` as
+    // numbers (what SUM reads). Names the table does not have are passed
+    // over, and a table that cannot be opened is left for the statements to
+    // report.
+    void prepareFields(const std::string& table, const std::vector<std::string>& keyFields,
+                       const std::vector<std::string>& sumFields);
 
     // Runs a SELECT into a result (used by Recordset).
     std::shared_ptr<exec::QueryResult> query(const std::string& statement);

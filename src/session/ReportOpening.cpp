@@ -59,6 +59,23 @@ QString ConnectionStringFor(const QString& folder) {
            ";SourceType=DBF;Exclusive=No;BackgroundFetch=No;Collate=Machine;";
 }
 
+namespace {
+
+// The value lists and the first query of a summary read the row and column
+// dimensions and sum the variables: the engine decodes them all in one pass.
+void prepareSummaryFields(Session& s) {
+    std::vector<std::string> keys, sums;
+    for (int i = 1; i <= s.aDims.upperBound(); ++i) {
+        const QString role = s.aDims(i).Layout.trimmed();
+        if (role == "R" || role == "C") keys.push_back(s.aDims(i).FName.trimmed().toStdString());
+    }
+    for (int v = 1; v <= s.aVars.upperBound(); ++v)
+        if (s.aVars(v).Level != 0) sums.push_back(s.aVars(v).FName.trimmed().toStdString());
+    s.cnData.prepareFields(s.sDataFile.toStdString(), keys, sums);
+}
+
+}  // namespace
+
 bool LoadDizaveLayout(Session& s) {
     FieldDictionary d = ReadFieldDictionary(s.rsStruct, s.bDetailed, s.sStructFile, s.ui);
     s.sReportName = d.sReportName;
@@ -68,6 +85,7 @@ bool LoadDizaveLayout(Session& s) {
     s.aVars = d.aVars;
     s.bClipDet = s.bClipDet || d.bClipDet;
     s.cmbField.assign(static_cast<size_t>(s.aDims.upperBound()) + 1, ValueList());
+    if (!s.bDetailed) prepareSummaryFields(s);
     for (int i = 1; i <= s.aDims.upperBound(); ++i) {
         const FieldDef& f = s.aDims(i);
         ValueList& list = s.cmbField[static_cast<size_t>(i)];

@@ -80,6 +80,26 @@ TEST_F(RecordsetApi, StoredBytesStandForValuesReadFromTheRecordOrCoded) {
     EXPECT_FALSE(table.field("NAME").storedBytes()) << "an open table's fields may hold assigned values";
 }
 
+TEST_F(RecordsetApi, FieldsPreparedAheadGiveTheSameAnswers) {
+    auto answers = [&](engine::Connection& c) {
+        Recordset rs;
+        rs.Open("SELECT NAME, SUM(AMOUNT) AS TOTAL, COUNT(*) AS N FROM DATA.DBF GROUP BY NAME ORDER BY NAME", c,
+                engine::adOpenStatic, engine::adLockReadOnly);
+        std::string all;
+        for (; !rs.Eof(); rs.MoveNext())
+            for (int f = 0; f < 3; ++f) all += rs.field(f).value().toText() + "|";
+        return all;
+    };
+    engine::Connection plain;
+    plain.Open(connectionString());
+    const std::string expected = answers(plain);
+    EXPECT_NE(expected.find("Bob"), std::string::npos);
+
+    connection.prepareFields("DATA.DBF", {"NAME", "NOTE", "NOWHERE"}, {"AMOUNT", "QTY", "NAME", "NOWHERE"});
+    connection.prepareFields("MISSING.DBF", {"NAME"}, {});
+    EXPECT_EQ(answers(connection), expected);
+}
+
 TEST_F(RecordsetApi, CursorsWalkAndCount) {
     Recordset forward;
     forward.Open("SELECT NAME FROM DATA.DBF", connection, engine::adOpenForwardOnly, engine::adLockReadOnly);
