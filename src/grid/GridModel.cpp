@@ -122,41 +122,54 @@ bool GridModel::isNumericText(const QString& text) {
 
 namespace {
 
-// Digits with at most one point and a leading "-", of at most 15 significant
-// digits and 22 decimals: the digits as a whole number, which a double holds
-// exactly, divided by a power of ten, which it also holds exactly, so the one
-// rounding of the division gives the nearest double, as a full reading would.
-bool readShortDecimal(const char* text, int length, double& value) {
+// The common case, read straight from the text: digits with grouping commas,
+// at most one point, a leading "-" and a trailing "%", of at most 15
+// significant digits and 22 decimals. The digits as a whole number, which a
+// double holds exactly, divided by a power of ten, which it also holds
+// exactly, give the nearest double in one rounding, as a full reading would.
+bool readShortDecimal(const QString& text, double& value) {
     static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    int i = 0;
-    const bool negative = length > 0 && text[0] == '-';
+    const QChar* chars = text.constData();
+    const qsizetype length = text.size();
+    qsizetype i = 0;
+    const bool negative = length > 0 && chars[0] == u'-';
     if (negative) ++i;
+    bool percent = false;
+    bool digit = false;
     int64_t whole = 0;
     int digits = 0;
     int decimals = -1;  // -1 until the point
     for (; i < length; ++i) {
-        const char c = text[i];
-        if (c == '.') {
+        const char16_t c = chars[i].unicode();
+        if (c == u',') continue;
+        if (c == u'%' && i == length - 1 && i > 0) {
+            percent = true;
+            continue;
+        }
+        if (c == u'.') {
             if (decimals >= 0) return false;
             decimals = 0;
             continue;
         }
-        if (c < '0' || c > '9') return false;
-        if (whole > 0 || c != '0') ++digits;
+        if (c < u'0' || c > u'9') return false;
+        digit = true;
+        if (whole > 0 || c != u'0') ++digits;
         if (digits > 15) return false;
-        whole = whole * 10 + (c - '0');
+        whole = whole * 10 + (c - u'0');
         if (decimals >= 0 && ++decimals > 22) return false;
     }
+    if (!digit) return false;
     const double magnitude = static_cast<double>(whole) / powersOfTen[std::max(decimals, 0)];
     value = negative ? -magnitude : magnitude;
+    if (percent) value /= 100.0;
     return true;
 }
 
-// The common case read without building a new text: digits with grouping
-// commas, at most a leading "-", a trailing "%". False when the text has
-// anything else, leaving it to the general reading.
+// Longer plain numbers: the same characters, read in full. False when the
+// text has anything else, leaving it to the general reading.
 bool readPlainNumber(const QString& text, double& value) {
+    if (readShortDecimal(text, value)) return true;
     char buffer[64];
     int length = 0;
     bool percent = false;
@@ -174,10 +187,6 @@ bool readPlainNumber(const QString& text, double& value) {
         buffer[length++] = static_cast<char>(c);
     }
     if (!digit) return false;
-    if (readShortDecimal(buffer, length, value)) {
-        if (percent) value /= 100.0;
-        return true;
-    }
     const auto result = std::from_chars(buffer, buffer + length, value);
     if (result.ec != std::errc() || result.ptr != buffer + length) return false;
     if (percent) value /= 100.0;

@@ -14,7 +14,6 @@ DecimalDigits DecimalDigits::fromText(std::string_view text) {
     const size_t point = text.find('.');
     const std::string_view integer = text.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    d.digits_.reserve(integer.size() + fraction.size() + 8);
     d.digits_.append(integer);
     d.integerCount_ = integer.size();
     d.digits_.append(fraction);
@@ -44,7 +43,6 @@ DecimalDigits DecimalDigits::fromDecimal(const engine::Decimal& value) {
     }
     const size_t count = static_cast<size_t>(end - start);
     const size_t scale = static_cast<size_t>(std::max(value.scale, 0));
-    d.digits_.reserve(std::max(count, scale) + 8);
     if (count < scale) d.digits_.append(scale - count, '0');
     d.digits_.append(start, count);
     d.integerCount_ = d.digits_.size() - scale;

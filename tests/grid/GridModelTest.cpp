@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <random>
@@ -84,8 +86,17 @@ TEST(GridModel, NumbersReadBackAsTheNearestDouble) {
             text += static_cast<char>('0' + random() % 10);
         double expected = 0;
         std::from_chars(text.data(), text.data() + text.size(), expected);
-        const double read = GridModel::numberFromText(QString::fromStdString(text));
-        EXPECT_EQ(std::bit_cast<uint64_t>(read), std::bit_cast<uint64_t>(expected)) << text;
+        // As shown: grouping commas in the integer digits, now and then a "%".
+        std::string shown = text;
+        const size_t point = std::min(shown.find('.'), shown.size());
+        for (size_t at = point; at > 3 && std::isdigit(static_cast<unsigned char>(shown[at - 4])); at -= 3)
+            shown.insert(at - 3, ",");
+        if (random() % 5 == 0) {
+            shown += '%';
+            expected /= 100.0;
+        }
+        const double read = GridModel::numberFromText(QString::fromStdString(shown));
+        EXPECT_EQ(std::bit_cast<uint64_t>(read), std::bit_cast<uint64_t>(expected)) << shown;
     }
 }
 
