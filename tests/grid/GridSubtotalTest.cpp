@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "engine/EngineError.h"
 #include "grid/GridModel.h"
 
@@ -162,3 +164,32 @@ TEST(GridSubtotal, RedrawOffGivesOneNotification) {
     grid.setRedraw(true);
     EXPECT_EQ(calls, 1);
 }
+
+namespace {
+
+// A grid large enough for its totals to be worked out on several cores: each
+// group's row must carry its own group's total, in the grid's order.
+TEST(GridSubtotal, ALargeGridGetsEachGroupsOwnTotal) {
+    const int rows = 90000, perGroup = 7;
+    GridModel grid(1, 3);
+    grid.setFixedRows(1);
+    std::vector<long long> expected;
+    for (int i = 0; i < rows; ++i) {
+        if (i % perGroup == 0) expected.push_back(0);
+        const int value = (i * 37) % 1000;
+        expected.back() += value;
+        grid.addItem(QString("G%1\t%2").arg(i / perGroup, 5, 10, QChar('0')).arg(value));
+    }
+    grid.subtotal(request(0, 1, "#,###"));
+    size_t group = 0;
+    for (int r = 1; r < grid.rows(); ++r) {
+        if (!grid.isSubtotal(r)) continue;
+        ASSERT_LT(group, expected.size());
+        EXPECT_EQ(grid.valueMatrix(r, 1), static_cast<double>(expected[group])) << "row " << r;
+        EXPECT_EQ(grid.textMatrix(r + 1, 0), grid.textMatrix(r, 0)) << "a total sits above its group";
+        ++group;
+    }
+    EXPECT_EQ(group, expected.size());
+}
+
+}  // namespace
