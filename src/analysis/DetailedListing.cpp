@@ -2,9 +2,11 @@
 
 #include <bit>
 #include <cstdint>
+#include <memory>
 
 #include "analysis/ListingQuery.h"
 #include "engine/EngineError.h"
+#include "engine/Parallel.h"
 #include "engine/Recordset.h"
 #include "session/DisplayFormat.h"
 #include "session/FieldDictionary.h"
@@ -140,26 +142,41 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         const int clipColumn = s.bClipDet ? static_cast<int>(columns.size()) : -1;  // field index in the result
         if (s.bClipDet) grid.setTextMatrix(0, clipColumn + 1, "CLIPDET");
 
-        std::vector<ColumnText> texts;
-        for (int field : columns) texts.emplace_back(cellPattern(s.aDims(field)));
-        ColumnText clipTexts{QString()};
-        int row = 0;
-        for (; !s.rsData.Eof(); s.rsData.MoveNext()) {
-            ++row;
-            s.ui.flood(records > 0 ? row * 100 / records : 0);
-            const QString clip = s.bClipDet ? clipTexts.of(s.rsData.field(clipColumn)) : QString();
-            for (size_t c = 0; c < columns.size(); ++c) {
-                const int col = static_cast<int>(c) + 1;
-                grid.setTextMatrix(row, col, texts[c].of(s.rsData.field(static_cast<int>(c))));
-                if (s.bClipDet && !clip.isEmpty() && s.aDims(columns[c]).FName == "AD_TYPE") {
-                    grid.setCellPicture(row, col, clipButton);
-                    grid.setCellData(row, col, clip);
-                }
-            }
-            if (s.bClipDet) grid.setTextMatrix(row, clipColumn + 1, clip);
+        // Rows are filled on all cores, each core taking a run of rows through
+        // a cursor of its own (the first core through the session's
+        // recordset, showing the progress). A run works out its first row in
+        // full, so every run gives the texts one pass would.
+        const size_t count = static_cast<size_t>(std::max(records, 0));
+        const size_t parts = engine::partsFor(count, 20000);
+        std::vector<std::unique_ptr<engine::Recordset>> cursors(parts);
+        for (size_t part = 1; part < parts; ++part) {
+            cursors[part] = s.rsData.Clone();
+            cursors[part]->Move(static_cast<int64_t>(engine::partRange(count, parts, part).first));
         }
+        engine::runParts(parts, [&](size_t part) {
+            engine::Recordset& rs = part == 0 ? s.rsData : *cursors[part];
+            const auto [begin, end] = engine::partRange(count, parts, part);
+            std::vector<ColumnText> texts;
+            for (int field : columns) texts.emplace_back(cellPattern(s.aDims(field)));
+            ColumnText clipTexts{QString()};
+            for (size_t i = begin; i < end; ++i, rs.MoveNext()) {
+                const int row = static_cast<int>(i) + 1;
+                if (part == 0) s.ui.flood(static_cast<int>((i + 1 - begin) * 100 / (end - begin)));
+                const QString clip = s.bClipDet ? clipTexts.of(rs.field(clipColumn)) : QString();
+                for (size_t c = 0; c < columns.size(); ++c) {
+                    const int col = static_cast<int>(c) + 1;
+                    grid.setTextMatrix(row, col, texts[c].of(rs.field(static_cast<int>(c))));
+                    if (s.bClipDet && !clip.isEmpty() && s.aDims(columns[c]).FName == "AD_TYPE") {
+                        grid.setCellPicture(row, col, clipButton);
+                        grid.setCellData(row, col, clip);
+                    }
+                }
+                if (s.bClipDet) grid.setTextMatrix(row, clipColumn + 1, clip);
+            }
+        });
+        while (!s.rsData.Eof()) s.rsData.MoveNext();
         s.ui.flood(0);
-        grid.setRows(row + 1);
+        grid.setRows(records + 1);
         if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
 
         int deepest = 0;

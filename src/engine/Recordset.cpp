@@ -126,6 +126,23 @@ void Recordset::MoveNext() {
     pending_.clear();
 }
 
+void Recordset::Move(int64_t records) {
+    requireOpen();
+    const int64_t rows = table_ ? static_cast<int64_t>(tableRows_.size()) : static_cast<int64_t>(result_->rowCount());
+    position_ = std::clamp<int64_t>(position_ + records, -1, rows);
+    pending_.clear();
+}
+
+std::unique_ptr<Recordset> Recordset::Clone() const {
+    requireOpen();
+    if (table_) throw EngineError(errRecordset, "Only the rows of a query can be cloned.");
+    auto clone = std::make_unique<Recordset>();
+    clone->result_ = result_;
+    clone->connection_ = connection_;
+    clone->cursorType_ = cursorType_;
+    return clone;
+}
+
 void Recordset::Update() {
     requireRow();
     if (!table_) throw EngineError(errRecordset, "The recordset is read-only: open the table itself to change it.");

@@ -94,6 +94,13 @@ public:
     bool Bof() const;  // ADO's BOF
     void MoveFirst();
     void MoveNext();
+    // Moves the cursor `records` rows on (back when negative), as ADO's Move;
+    // a move past either end leaves the cursor at EOF or BOF.
+    void Move(int64_t records);
+    // A second cursor on the same rows, at the first row, as ADO's Clone
+    // (query results only). Cursors on one result may be read from
+    // different threads at once.
+    std::unique_ptr<Recordset> Clone() const;
     // Exact row count for a static cursor or a table; -1 for forward-only.
     int64_t RecordCount() const;
     int64_t AbsolutePosition() const { return position_ + 1; }

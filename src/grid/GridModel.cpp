@@ -417,15 +417,15 @@ void GridModel::removeObserver(int id) {
 
 void GridModel::setRedraw(bool on) {
     redraw_ = on;
-    if (on && pending_) changed();
+    if (on && pending_.value) changed();
 }
 
 void GridModel::changed() {
     if (!redraw_) {
-        pending_ = true;
+        pending_.value = true;
         return;
     }
-    pending_ = false;
+    pending_.value = false;
     for (const auto& entry : observers_) entry.second();
 }
 

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <cstddef>
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -152,7 +153,9 @@ public:
     void autoSize(int col1, int col2, TextMeasure& measure, int paddingTwips = 120);
 
     // Change notifications. With redraw off, changes are collected and one
-    // notification goes out when redraw is switched back on.
+    // notification goes out when redraw is switched back on. While redraw is
+    // off and the size stays as it is, the cells of different rows may be
+    // set from different threads at once.
     int addObserver(Observer observer);
     void removeObserver(int id);
     bool redraw() const { return redraw_; }
@@ -184,8 +187,18 @@ private:
     int fixedRows_ = 0;
     int fixedCols_ = 0;
     int frozenCols_ = 0;
+    // A change noted while redraw is off; set from any thread filling rows.
+    struct PendingFlag {
+        std::atomic<bool> value{false};
+        PendingFlag() = default;
+        PendingFlag(PendingFlag&& other) noexcept : value(other.value.load()) {}
+        PendingFlag& operator=(PendingFlag&& other) noexcept {
+            value = other.value.load();
+            return *this;
+        }
+    };
     bool redraw_ = true;
-    bool pending_ = false;
+    PendingFlag pending_;
     int nextObserverId_ = 1;
     std::vector<std::pair<int, Observer>> observers_;
 };

@@ -92,6 +92,48 @@ TEST_F(Listing, RowsColumnsFormatsClipsAndSubtotals) {
     EXPECT_TRUE(g.cellPicture(tv + 1, 4).isNull());  // no clip, no button
 }
 
+// A listing long enough to be filled on several cores at once: every record
+// shows once, as it is, with its clip.
+TEST_F(Listing, ALongListingShowsEveryRecordOnce) {
+    const std::string data = (folder + "DATA.DBF").toStdString();
+    const char* media[] = {"TV", "RADIO", "PRESS"};
+    std::vector<std::vector<Value>> records;
+    QStringList expected;
+    for (int i = 0; i < 60000; ++i) {
+        const int day = 1 + i % 28, units = i % 1000;
+        const QString clip = i % 5 == 0 ? QString("clips/c%1.mpg").arg(i) : QString();
+        records.push_back({Value::string(media[i % 3]), Value::date(engine::julianDay(2004, 3, day)),
+                           Value::decimal(engine::Decimal{units * 100 + 25, 2}), Value::string("SPOT"),
+                           Value::string(clip.toStdString())});
+        expected << QString("%1|%2/03/2004|%3|SPOT|%4")
+                        .arg(media[i % 3])
+                        .arg(day, 2, 10, QChar('0'))
+                        .arg(units > 0 ? QString("%1.25").arg(units) : QString(".25"))
+                        .arg(clip);
+    }
+    engine::dbf::DbfWriter(data).appendMany(records);
+    session::Session s(ui, folder + "Listing.dtr");
+    ASSERT_EQ(session::OpenDizave(s, folder + "Listing.dtr"), session::OpenOutcome::Opened);
+    grid::GridModel g;
+    FillDetailed(s, g, measure, clipButton);
+    EXPECT_TRUE(ui.messages.empty());
+
+    QStringList shown;
+    for (int r = 1; r < g.rows(); ++r) {
+        if (g.isSubtotal(r)) continue;
+        const QString clip = g.cellData(r, 4).toString();
+        EXPECT_EQ(clip, g.textMatrix(r, 5)) << "row " << r;
+        EXPECT_EQ(g.cellPicture(r, 4).isNull(), clip.isEmpty()) << "row " << r;
+        shown << QStringList{g.textMatrix(r, 1), g.textMatrix(r, 2), g.textMatrix(r, 3), g.textMatrix(r, 4), clip}
+                     .join('|');
+    }
+    expected << "TV|07/03/2004|1,234.50|SPOT|clips/a.mpg" << "RADIO|08/03/2004|10.00|JINGLE|"
+             << "TV|09/03/2004|.75|SPOT|";
+    shown.sort();
+    expected.sort();
+    EXPECT_EQ(shown, expected);
+}
+
 TEST_F(Listing, AFilterRestrictsTheRows) {
     session::Session s(ui, folder + "Listing.dtr");
     ASSERT_EQ(session::OpenDizave(s, folder + "Listing.dtr"), session::OpenOutcome::Opened);

@@ -100,6 +100,28 @@ TEST_F(RecordsetApi, FieldsPreparedAheadGiveTheSameAnswers) {
     EXPECT_EQ(answers(connection), expected);
 }
 
+TEST_F(RecordsetApi, ClonesWalkTheSameRowsOnTheirOwn) {
+    Recordset rs;
+    rs.Open("SELECT NAME FROM DATA.DBF ORDER BY NAME", connection, engine::adOpenStatic, engine::adLockReadOnly);
+    rs.MoveNext();
+    std::unique_ptr<Recordset> clone = rs.Clone();
+    EXPECT_EQ(clone->AbsolutePosition(), 1) << "a clone starts at the first row";
+    EXPECT_EQ(clone->RecordCount(), 3);
+    clone->Move(2);
+    EXPECT_EQ(clone->field(0).value().toText(), "Zoë         ");
+    EXPECT_EQ(rs.field(0).value().toText(), "Bob         ") << "the original keeps its place";
+    clone->Move(-1);
+    EXPECT_EQ(clone->field(0).value().toText(), "Bob         ");
+    clone->Move(5);
+    EXPECT_TRUE(clone->Eof());
+    clone->Move(-9);
+    EXPECT_TRUE(clone->Bof());
+
+    Recordset table;
+    table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
+    EXPECT_THROW(table.Clone(), EngineError);
+}
+
 TEST_F(RecordsetApi, CursorsWalkAndCount) {
     Recordset forward;
     forward.Open("SELECT NAME FROM DATA.DBF", connection, engine::adOpenForwardOnly, engine::adLockReadOnly);
