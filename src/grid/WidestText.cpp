@@ -10,6 +10,15 @@ char16_t shapeOf(char16_t c, bool digitsAlike) {
     return digitsAlike && c >= u'0' && c <= u'9' ? u'0' : c;
 }
 
+bool sameShape(const QString& a, const QString& b, bool digitsAlike) {
+    if (a.size() != b.size()) return false;
+    const QChar* x = a.constData();
+    const QChar* y = b.constData();
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (shapeOf(x[i].unicode(), digitsAlike) != shapeOf(y[i].unicode(), digitsAlike)) return false;
+    return true;
+}
+
 }  // namespace
 
 WidestText::WidestText(TextMeasure& measure)
@@ -18,18 +27,16 @@ WidestText::WidestText(TextMeasure& measure)
       shapes_(64, ShapeHash{}, ShapeEqual{digitsAlike_}) {}
 
 bool WidestText::ShapeEqual::operator()(const Shape& a, const Shape& b) const {
-    if (a.bold != b.bold || a.text.size() != b.text.size()) return false;
-    const QChar* x = a.text.constData();
-    const QChar* y = b.text.constData();
-    for (qsizetype i = 0; i < a.text.size(); ++i)
-        if (shapeOf(x[i].unicode(), digitsAlike) != shapeOf(y[i].unicode(), digitsAlike)) return false;
-    return true;
+    return a.bold == b.bold && sameShape(a.text, b.text, digitsAlike);
 }
 
 void WidestText::add(const QString& text, bool bold) {
-    if (!last_.isNull() && text.constData() == last_.constData() && text.size() == last_.size() &&
-        bold == lastBold_)
-        return;
+    // A text of the shape added last (often the very text, shared with the
+    // cell above, or a number of the same digit pattern) is known already.
+    if (!last_.isNull() && bold == lastBold_) {
+        const bool shared = text.constData() == last_.constData() && text.size() == last_.size();
+        if (shared || sameShape(text, last_, digitsAlike_)) return;
+    }
     last_ = text;
     lastBold_ = bold;
     // FNV-1a over the shape's characters.

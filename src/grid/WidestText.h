@@ -38,8 +38,8 @@ private:
     TextMeasure& measure_;
     bool digitsAlike_;
     // The text added last, held so that its storage stays its own: a column
-    // often repeats the cell above, sharing that storage, and such a repeat is
-    // known without hashing it.
+    // often repeats the cell above, or its shape, and such a repeat is known
+    // without hashing it.
     QString last_;
     bool lastBold_ = false;
     std::unordered_set<Shape, ShapeHash, ShapeEqual> shapes_;
