@@ -25,11 +25,12 @@ inline std::pair<size_t, size_t> partRange(size_t count, size_t parts, size_t pa
     return {count * part / parts, count * (part + 1) / parts};
 }
 
-// Runs work(part) for part = 0 .. parts-1 at once, part 0 on the calling
-// thread, and returns when every part is done. The first exception a part
-// throws is thrown again here, after all parts have ended.
+// Runs work(part) for part = 0 .. parts-1 (at least part 0) at once, part 0
+// on the calling thread, and returns when every part is done. The first
+// exception a part throws is thrown again here, after all parts have ended.
 template <class Work>
 void runParts(size_t parts, const Work& work) {
+    parts = std::max<size_t>(parts, 1);
     std::vector<std::exception_ptr> failures(parts);
     auto guarded = [&](size_t part) {
         try {

@@ -32,11 +32,11 @@ bool sameKey(const GridRow& a, const GridRow& b, int groupCol) {
     return true;
 }
 
-double totalOf(const std::vector<GridRow>& rows, const std::vector<int>& dataRows, const Group& group,
-               int totalCol, SubtotalFunction function) {
+// A group's total of `numbers` (one per row of the list of data rows), added
+// up in row order.
+double totalOf(const std::vector<double>& numbers, const Group& group, SubtotalFunction function) {
     double sum = 0.0;
-    for (size_t i = group.firstData; i < group.endData; ++i)
-        sum += GridModel::numberFromText(rows[dataRows[i]].texts[totalCol]);
+    for (size_t i = group.firstData; i < group.endData; ++i) sum += numbers[i];
     const double count = static_cast<double>(group.endData - group.firstData);
     switch (function) {
     case subtotalCount: return count;
@@ -110,16 +110,24 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
         }
     }
 
-    // Each group's total and its text, worked out on all cores (each core
-    // formats with a locale of its own: cores sharing one slow each other).
-    std::vector<QString> totals(groups.size());
+    // The data rows' numbers, then each group's total and its text, worked
+    // out on all cores (each core formats with a locale of its own: cores
+    // sharing one slow each other). Totals add up in row order, as one pass
+    // would.
+    if (groups.empty()) return;
+    std::vector<double> numbers(dataRows.size());
     const size_t parts = engine::partsFor(dataRows.size(), 20000);
     engine::runParts(parts, [&](size_t part) {
-        const QLocale locale;
-        const auto [begin, end] = engine::partRange(groups.size(), parts, part);
+        const auto [begin, end] = engine::partRange(dataRows.size(), parts, part);
         for (size_t i = begin; i < end; ++i)
-            totals[i] = session::Format(totalOf(rows_, dataRows, groups[i], request.totalCol, request.function),
-                                        request.format, locale);
+            numbers[i] = GridModel::numberFromText(rows_[dataRows[i]].texts[request.totalCol]);
+    });
+    std::vector<QString> totals(groups.size());
+    engine::runParts(std::min(parts, groups.size()), [&](size_t part) {
+        const QLocale locale;
+        const auto [begin, end] = engine::partRange(groups.size(), std::min(parts, groups.size()), part);
+        for (size_t i = begin; i < end; ++i)
+            totals[i] = session::Format(totalOf(numbers, groups[i], request.function), request.format, locale);
     });
 
     // Totals go into existing subtotal rows in place; new subtotal rows are
