@@ -131,7 +131,12 @@ Decimal Decimal::rounded(int digits) const {
 }
 
 double Decimal::toDouble() const {
-    return static_cast<double>(units) / std::pow(10.0, scale);
+    // Powers of ten up to 10^22 are exact doubles: the table gives what pow
+    // gives, without the call.
+    static constexpr double exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double divisor = scale >= 0 && scale <= 22 ? exact[scale] : std::pow(10.0, scale);
+    return static_cast<double>(units) / divisor;
 }
 
 std::string Decimal::toString() const {

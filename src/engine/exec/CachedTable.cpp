@@ -1,6 +1,7 @@
 #include "engine/exec/CachedTable.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "engine/exec/ColumnBuilders.h"
 #include "engine/Parallel.h"
@@ -16,6 +17,26 @@ bool CachedTable::codable(const dbf::DbfField& field) {
 static constexpr size_t minimumRecordsPerPart = 50000;
 
 static bool parsable(char type) { return type == 'N' || type == 'F' || type == 'I' || type == 'Y'; }
+
+// Which part decodes each field (dictionaries first, then numbers): the
+// costliest first, each to the part with the least work so far. A field
+// costs about its width, a dictionary about twice what a number does.
+static std::vector<size_t> shareOut(const std::vector<DictionaryBuilder>& dictionaries,
+                                    const std::vector<NumberBuilder>& numbers, size_t parts) {
+    std::vector<size_t> cost;
+    for (const DictionaryBuilder& b : dictionaries) cost.push_back(2 * (8 + b.width()));
+    for (const NumberBuilder& b : numbers) cost.push_back(8 + b.width());
+    std::vector<size_t> order(cost.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return cost[a] > cost[b]; });
+    std::vector<size_t> load(parts, 0), partOf(cost.size(), 0);
+    for (size_t k : order) {
+        const size_t part = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
+        partOf[k] = part;
+        load[part] += cost[k];
+    }
+    return partOf;
+}
 
 void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::vector<int>& numberFields) {
     const dbf::DbfTable& t = *table_;
@@ -37,17 +58,19 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
     // records are not deleted.
     const size_t builders = dictionaries.size() + numbers.size();
     const size_t parts = std::max<size_t>(1, std::min(builders, partsFor(count, minimumRecordsPerPart)));
+    const std::vector<size_t> partOf = shareOut(dictionaries, numbers, parts);
     auto dictionariesOf = [&](size_t part) {
         std::vector<size_t> mine;
-        for (size_t k = part; k < dictionaries.size(); k += parts) mine.push_back(k);
+        for (size_t k = 0; k < dictionaries.size(); ++k)
+            if (partOf[k] == part) mine.push_back(k);
         return mine;
     };
     auto decodePart = [&](size_t part) {
         std::vector<DictionaryBuilder*> myDictionaries;
         std::vector<NumberBuilder*> myNumbers;
         for (size_t k : dictionariesOf(part)) myDictionaries.push_back(&dictionaries[k]);
-        for (size_t k = part; k < builders; k += parts)
-            if (k >= dictionaries.size()) myNumbers.push_back(&numbers[k - dictionaries.size()]);
+        for (size_t k = dictionaries.size(); k < builders; ++k)
+            if (partOf[k] == part) myNumbers.push_back(&numbers[k - dictionaries.size()]);
         auto decode = [&](uint32_t r, const uint8_t* bytes) {
             for (DictionaryBuilder* b : myDictionaries) b->add(r, bytes);
             for (NumberBuilder* b : myNumbers) b->add(r, bytes);

@@ -100,6 +100,7 @@ public:
     // Turns entries into codes in value order for the given visible records.
     void finish(const RecordList& visible, DictionaryColumn& column);
     int field() const { return field_; }
+    uint32_t width() const { return length_; }
 
 private:
     static constexpr uint32_t nullEntry = DictionaryColumn::noCode - 1;
@@ -139,6 +140,7 @@ public:
     NumberColumn take() { return std::move(column_); }
 
     int field() const { return field_; }
+    uint32_t width() const { return length_; }
 
 private:
     const dbf::DbfTable& table_;
