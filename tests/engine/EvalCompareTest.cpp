@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+#include <string>
 
 #include "support/ExpressionFixture.h"
 
@@ -131,6 +133,34 @@ TEST(CompareValuesTest, NumbersDatesAndLogicalsAcrossKinds) {
     EXPECT_LT(compareValues(Value::date(0), Value::date(day)), 0);  // the empty date first
     EXPECT_LT(compareValues(Value::logical(false), Value::logical(true)), 0);
     EXPECT_EQ(compareValues(Value::logical(true), Value::logical(true)), 0);
+}
+
+}  // namespace
+}  // namespace vantrep::tests
+
+namespace vantrep::tests {
+namespace {
+
+// Strings compare byte by byte as unsigned, the shorter padded with blanks.
+TEST(CompareStrings, PaddedComparisonMatchesByteByByteReading) {
+    auto reference = [](const std::string& a, const std::string& b) {
+        for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+            const unsigned char x = i < a.size() ? static_cast<unsigned char>(a[i]) : ' ';
+            const unsigned char y = i < b.size() ? static_cast<unsigned char>(b[i]) : ' ';
+            if (x != y) return x < y ? -1 : 1;
+        }
+        return 0;
+    };
+    const char alphabet[] = {' ', '\t', 'a', 'B', '\x7f', '\x80', '\xe9', '\0'};
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        std::string a, b;
+        for (size_t n = random() % 6; n > 0; --n) a += alphabet[random() % sizeof alphabet];
+        b = random() % 3 == 0 ? a : std::string();
+        for (size_t n = random() % 4; n > 0; --n) b += alphabet[random() % sizeof alphabet];
+        const int got = exec::compareValues(Value::string(a), Value::string(b));
+        EXPECT_EQ(got, reference(a, b)) << "'" << a << "' vs '" << b << "'";
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "engine/exec/Compare.h"
 
+#include <cstring>
+
 #include "engine/exec/BoundExpr.h"
 #include "engine/exec/TypeRules.h"
 
@@ -24,11 +26,14 @@ int sign(bool less, bool greater) { return less ? -1 : (greater ? 1 : 0); }
 
 // Unsigned bytes, the shorter operand read as if padded with blanks.
 int comparePadded(const std::string& a, const std::string& b) {
-    size_t length = a.size() > b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < length; ++i) {
-        unsigned char x = i < a.size() ? static_cast<unsigned char>(a[i]) : ' ';
-        unsigned char y = i < b.size() ? static_cast<unsigned char>(b[i]) : ' ';
-        if (x != y) return x < y ? -1 : 1;
+    // The common length byte by byte (memcmp compares unsigned bytes), then
+    // the longer one's rest against the blanks the shorter is padded with.
+    const size_t common = a.size() < b.size() ? a.size() : b.size();
+    if (int c = std::memcmp(a.data(), b.data(), common); c != 0) return c < 0 ? -1 : 1;
+    const std::string& longer = a.size() > b.size() ? a : b;
+    for (size_t i = common; i < longer.size(); ++i) {
+        const unsigned char x = static_cast<unsigned char>(longer[i]);
+        if (x != ' ') return (x < ' ') == (&longer == &a) ? -1 : 1;
     }
     return 0;
 }
