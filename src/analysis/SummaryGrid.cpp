@@ -27,14 +27,14 @@ struct ValueColumn {
 
 // A row-dimension cell: text values trimmed; numbers by the column's caption
 // (month and weekday names, "Others" for a zero duration).
-QString rowCell(const Value& v, const QString& caption) {
+QString rowCell(const Value& v, const QString& caption, const QLocale& locale) {
     if (v.kind() == engine::ValueKind::String) return QString::fromStdString(v.asString()).trimmed();
     QString name = caption.toUpper();
     if (v.isNull()) return QString();
-    if (name == "MONTH") return session::MonthText(static_cast<int>(v.asInteger()));
+    if (name == "MONTH") return session::MonthText(static_cast<int>(v.asInteger()), locale);
     if (name == "WEEKDAY") return session::WeekdayText(static_cast<int>(v.asInteger()));
     if (name == "DURATION" && v.asDecimal().isZero()) return "Others";
-    return session::Format(v, QString()).trimmed();
+    return session::Format(v, QString(), locale).trimmed();
 }
 
 QString valueCell(double value, const FieldDef& variable, const QLocale& locale) {
@@ -43,23 +43,21 @@ QString valueCell(double value, const FieldDef& variable, const QLocale& locale)
     return session::Format(value / divisor, variable.Layout, locale);
 }
 
-// Texts for cells of a grid, by row: (column, text) for the cells that get one.
-using CellTexts = std::vector<std::vector<std::pair<int, QString>>>;
-
-// Works out `count` rows of texts on all cores: textsOf(i, out, locale)
-// appends row i's cells to out. Formatting is most of the work of a large
-// summary. Each core formats with its own copy of the default locale, as
-// cores sharing one locale object slow each other down.
-template <class TextsOf>
-CellTexts textsOnAllCores(size_t count, const TextsOf& textsOf) {
-    CellTexts texts(count);
+// Runs rowWork(i, locale) for i = 0 .. count-1 on all cores; the first core,
+// on this thread, shows its progress through `ui`. Each core formats with a
+// locale of its own, as cores sharing one locale object slow each other
+// down. With the grid's redraw off, cores may set cells of different rows.
+template <class RowWork>
+void rowsOnAllCores(session::Ui& ui, size_t count, const RowWork& rowWork) {
     const size_t parts = engine::partsFor(count, 1000);
     engine::runParts(parts, [&](size_t part) {
         const QLocale locale;
         const auto [begin, end] = engine::partRange(count, parts, part);
-        for (size_t i = begin; i < end; ++i) textsOf(i, texts[i], locale);
+        for (size_t i = begin; i < end; ++i) {
+            if (part == 0) ui.flood(static_cast<int>((i + 1 - begin) * 100 / (end - begin)));
+            rowWork(i, locale);
+        }
     });
-    return texts;
 }
 
 // Moves column `col` to the end and drops it.
@@ -133,24 +131,20 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 for (int c = 0; c < g.cols(); ++c) g.setCellBold(r, c, true);
 
             s.ui.flood(0);
-            const CellTexts values = textsOnAllCores(
-                static_cast<size_t>(std::min(records, dataRows)), [&](size_t i, auto& out, const QLocale& locale) {
-                    for (const auto& [j, value] : t.cells[i]) {
-                        const ValueColumn& vc = mine[static_cast<size_t>(j)];
-                        QString text = valueCell(value, s.aVars(vc.variable), locale);
-                        if (!text.isEmpty()) out.emplace_back(vc.col, std::move(text));
-                    }
-                });
-            int row = nColDims;
-            for (int i = 0; i < records && i < dataRows; ++i) {
-                ++row;
-                s.ui.flood(records > 0 ? (i + 1) * 100 / records : 0);
+            std::vector<QString> captions;  // of the row dimensions, by column
+            for (int c = 0; c <= nRowDims; ++c) captions.push_back(g.textMatrix(0, c));
+            const size_t filled = static_cast<size_t>(std::min(records, dataRows));
+            rowsOnAllCores(s.ui, filled, [&](size_t i, const QLocale& locale) {
+                const int row = nColDims + 1 + static_cast<int>(i);
                 if (k == 1)
                     for (int c = 1; c <= nRowDims; ++c)
-                        g.setTextMatrix(row, c, rowCell(t.rows[static_cast<size_t>(i)][static_cast<size_t>(c - 1)],
-                                                        g.textMatrix(0, c)));
-                for (const auto& [col, text] : values[static_cast<size_t>(i)]) g.setTextMatrix(row, col, text);
-            }
+                        g.setTextMatrix(row, c, rowCell(t.rows[i][static_cast<size_t>(c - 1)], captions[c], locale));
+                for (const auto& [j, value] : t.cells[i]) {
+                    const ValueColumn& vc = mine[static_cast<size_t>(j)];
+                    QString text = valueCell(value, s.aVars(vc.variable), locale);
+                    if (!text.isEmpty()) g.setTextMatrix(row, vc.col, text);
+                }
+            });
             s.ui.flood(0);
             valueColumns.insert(valueColumns.end(), mine.begin(), mine.end());
         }
@@ -175,17 +169,15 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
             std::vector<std::pair<int, float>> totals;  // (column, its grand total)
             for (const ValueColumn& vc : valueColumns)
                 if (vc.percentage) totals.emplace_back(vc.col, static_cast<float>(g.valueMatrix(totalRow, vc.col)));
-            const CellTexts percentages = textsOnAllCores(
-                static_cast<size_t>(g.rows() - totalRow), [&](size_t i, auto& out, const QLocale& locale) {
-                    const int r = totalRow + static_cast<int>(i);
-                    for (const auto& [col, total] : totals) {
-                        if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
-                        const float value = static_cast<float>(g.valueMatrix(r, col));
-                        out.emplace_back(col + 1, session::Format(double(value) / total * 100, percentPattern, locale));
-                    }
-                });
-            for (size_t i = 0; i < percentages.size(); ++i)
-                for (const auto& [col, text] : percentages[i]) g.setTextMatrix(totalRow + static_cast<int>(i), col, text);
+            rowsOnAllCores(s.ui, static_cast<size_t>(g.rows() - totalRow), [&](size_t i, const QLocale& locale) {
+                const int r = totalRow + static_cast<int>(i);
+                for (const auto& [col, total] : totals) {
+                    if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
+                    const float value = static_cast<float>(g.valueMatrix(r, col));
+                    g.setTextMatrix(r, col + 1, session::Format(double(value) / total * 100, percentPattern, locale));
+                }
+            });
+            s.ui.flood(0);
             // Columns whose total is nothing go.
             for (int c = nRowDims + 1; c < g.cols();) {
                 if (g.valueMatrix(totalRow, c) <= 0)
