@@ -122,6 +122,20 @@ TEST_F(RecordsetApi, ClonesWalkTheSameRowsOnTheirOwn) {
     EXPECT_THROW(table.Clone(), EngineError);
 }
 
+TEST_F(RecordsetApi, OrderedByNumbersAndTextsOfOneWidth) {
+    auto column = [&](const std::string& statement) {
+        Recordset rs;
+        rs.Open(statement, connection, engine::adOpenStatic, engine::adLockReadOnly);
+        std::string all;
+        for (; !rs.Eof(); rs.MoveNext()) all += rs.field(0).value().toText() + "|";
+        return all;
+    };
+    EXPECT_EQ(column("SELECT PRICE FROM DATA.DBF ORDER BY PRICE"), "0.0000|1.2345|10.0000|");
+    EXPECT_EQ(column("SELECT PRICE FROM DATA.DBF ORDER BY PRICE DESC"), "10.0000|1.2345|0.0000|");
+    EXPECT_EQ(column("SELECT NAME FROM DATA.DBF ORDER BY NAME DESC"), "Zoë         |Bob         |Ann         |");
+    EXPECT_EQ(column("SELECT AMOUNT FROM DATA.DBF ORDER BY AMOUNT"), ".NULL.|-3.00|12.50|");
+}
+
 TEST_F(RecordsetApi, CursorsWalkAndCount) {
     Recordset forward;
     forward.Open("SELECT NAME FROM DATA.DBF", connection, engine::adOpenForwardOnly, engine::adLockReadOnly);

@@ -94,6 +94,33 @@ void RawDictionary::grow() {
     mask_ = mask;
 }
 
+// Sorts `order` (indexes into `values`) by value, stably. The values of one
+// field are usually all decimals of one scale or all texts of one width:
+// those compare by their units or their bytes, as compareValues would, but
+// without its general dispatch.
+static void sortInValueOrder(std::vector<uint32_t>& order, const std::vector<Value>& values) {
+    auto all = [&](auto test) { return std::all_of(values.begin(), values.end(), test); };
+    const bool decimals = !values.empty() && all([&](const Value& v) {
+        return v.kind() == ValueKind::Decimal && v.asDecimal().scale == values[0].asDecimal().scale;
+    });
+    if (decimals) {
+        std::vector<Int128> units(values.size());
+        for (size_t i = 0; i < values.size(); ++i) units[i] = values[i].asDecimal().units;
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return units[a] < units[b]; });
+        return;
+    }
+    const bool texts = !values.empty() && all([&](const Value& v) {
+        return v.kind() == ValueKind::String && v.asString().size() == values[0].asString().size();
+    });
+    if (texts) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](uint32_t a, uint32_t b) { return values[a].asString() < values[b].asString(); });
+        return;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return compareValues(values[a], values[b]) < 0; });
+}
+
 DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
     : table_(table), field_(field), raw_(table.fields()[static_cast<size_t>(field)].length) {
     const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
@@ -114,8 +141,7 @@ void DictionaryBuilder::finish(const RecordList& visible, DictionaryColumn& colu
     for (uint32_t e = 0; e < n; ++e) entryValues[e] = table_.value(raw_.firstRecord(e), field_);
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](uint32_t a, uint32_t b) { return compareValues(entryValues[a], entryValues[b]) < 0; });
+    sortInValueOrder(order, entryValues);
     column.values.clear();
     if (hasNull_) column.values.push_back(Value::null());
     std::vector<uint32_t> entryCodes(n, 0);
