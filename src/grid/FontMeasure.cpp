@@ -10,6 +10,8 @@ namespace {
 constexpr char16_t firstPrintable = 0x20;
 constexpr char16_t lastPrintable = 0x7e;
 
+const char16_t* chars(const QString& text) { return reinterpret_cast<const char16_t*>(text.utf16()); }
+
 bool isPrintableAscii(const QString& text) {
     for (QChar c : text)
         if (c.unicode() < firstPrintable || c.unicode() > lastPrintable) return false;
@@ -55,9 +57,14 @@ qreal FontMeasure::Face::widthByWords(const QString& text) {
     for (qsizetype i = 0; i <= text.size(); ++i) {
         if (i < text.size() && text[i] != u' ') continue;
         if (i > start) {
-            const QString word = text.mid(start, i - start);
-            auto found = words.constFind(word);
-            width += found != words.constEnd() ? *found : *words.insert(word, metrics.horizontalAdvance(word));
+            const std::u16string_view word(chars(text) + start, static_cast<size_t>(i - start));
+            auto found = words.find(word);
+            if (found == words.end()) {
+                const QString& held = wordTexts.emplace_back(text.mid(start, i - start));
+                const std::u16string_view key(chars(held), static_cast<size_t>(held.size()));
+                found = words.emplace(key, metrics.horizontalAdvance(held)).first;
+            }
+            width += found->second;
         }
         if (i < text.size()) width += blank;
         start = i + 1;

@@ -11,7 +11,10 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
+
+#include <deque>
+#include <string_view>
+#include <unordered_map>
 
 #include "grid/TextMeasure.h"
 
@@ -35,7 +38,10 @@ private:
         bool digitsInterchangeable = false;
         bool blanksStandAlone = false;
         qreal blank = 0;
-        QHash<QString, qreal> words;  // width of each word measured so far
+        // Width of each word measured so far; the keys view the words' texts
+        // held beside them, so that a word is looked up without a copy.
+        std::unordered_map<std::u16string_view, qreal> words;
+        std::deque<QString> wordTexts;
         qreal widthByWords(const QString& text);
     };
 
