@@ -196,18 +196,6 @@ TEST_F(RecordsetApi, AggregatesIgnoreNullsAndNullsSortFirst) {
 }
 
 TEST_F(RecordsetApi, TableModeAssignmentIsPersistedAtOnce) {
-    Recordset grouped;
-    grouped.Open("SELECT OK, NAME, COUNT(*) AS N FROM DATA.DBF GROUP BY OK, NAME", connection, engine::adOpenStatic,
-                 engine::adLockReadOnly);
-    const std::string firstKey(grouped.field(0).storedBytes().value());
-    EXPECT_FALSE(grouped.field(2).storedBytes()) << "an aggregate is computed";
-    grouped.MoveNext();
-    EXPECT_EQ(grouped.field(0).storedBytes().value(), firstKey) << "both groups are not OK";
-    EXPECT_NE(grouped.field(1).storedBytes().value(), std::string_view("Ann         "));
-    grouped.MoveNext();
-    EXPECT_EQ(grouped.field(0).value(), Value::logical(true));
-    EXPECT_NE(grouped.field(0).storedBytes().value(), firstKey);
-
     Recordset table;
     table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
     EXPECT_EQ(table.RecordCount(), 3);
