@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 
 namespace vantrep::session {
 
@@ -21,7 +23,42 @@ DecimalDigits DecimalDigits::fromText(std::string_view text) {
     return d;
 }
 
+namespace {
+
+// The shortest decimal that reads back as `magnitude` (not negative), found
+// without writing text when it has at most 15 significant digits and 15
+// decimals: whole numbers of 10^-j are tried for j = 0, 1, ... Such a whole
+// number and 10^j are exact doubles, so their quotient is the double the
+// decimal reads as; and at that size no two decimals of j places read as one
+// double, so the first j that reads back gives the digits of the shortest
+// text.
+bool shortDecimal(double magnitude, int64_t& units, int& decimals) {
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr double limit = 1e15;
+    if (!(magnitude < limit)) return false;
+    for (int j = 0; j <= 15; ++j) {
+        const double whole = std::nearbyint(magnitude * powersOfTen[j]);
+        if (whole >= limit) return false;
+        if (whole / powersOfTen[j] == magnitude) {
+            units = static_cast<int64_t>(whole);
+            decimals = j;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 DecimalDigits DecimalDigits::fromDouble(double value) {
+    int64_t units = 0;
+    int decimals = 0;
+    if (shortDecimal(std::fabs(value), units, decimals)) {
+        DecimalDigits d = fromDecimal(engine::Decimal{units, decimals});
+        d.negative_ = std::signbit(value);
+        return d;
+    }
     // Fixed notation without a precision gives the shortest round-trip text,
     // so 0.125 reads "0.125" and 1.005 reads "1.005" (not 1.00499999...).
     char buffer[400];
