@@ -26,27 +26,25 @@ DecimalDigits DecimalDigits::fromText(std::string_view text) {
 namespace {
 
 // The shortest decimal that reads back as `magnitude` (not negative), found
-// without writing text when it has at most 15 significant digits and 15
-// decimals: whole numbers of 10^-j are tried for j = 0, 1, ... Such a whole
-// number and 10^j are exact doubles, so their quotient is the double the
-// decimal reads as; and at that size no two decimals of j places read as one
-// double, so the first j that reads back gives the digits of the shortest
-// text.
+// without writing text when it has at most 15 significant digits: the value
+// is read as a whole number of 10^-j with the most decimals j that keep it
+// under 10^15. Such a whole number and 10^j are exact doubles, so their
+// quotient is the double the decimal reads as; at that size no two decimals
+// of j places read as one double, so when one reads back, it is the shortest
+// text with its trailing zeros.
 bool shortDecimal(double magnitude, int64_t& units, int& decimals) {
     static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr double limit = 1e15;
     if (!(magnitude < limit)) return false;
-    for (int j = 0; j <= 15; ++j) {
-        const double whole = std::nearbyint(magnitude * powersOfTen[j]);
-        if (whole >= limit) return false;
-        if (whole / powersOfTen[j] == magnitude) {
-            units = static_cast<int64_t>(whole);
-            decimals = j;
-            return true;
-        }
-    }
-    return false;
+    int j = 15;
+    while (j > 0 && magnitude * powersOfTen[j] >= limit) --j;
+    const double whole = std::nearbyint(magnitude * powersOfTen[j]);
+    if (whole >= limit || whole / powersOfTen[j] != magnitude) return false;
+    units = static_cast<int64_t>(whole);
+    for (; j > 0 && units % 10 == 0; --j) units /= 10;
+    decimals = j;
+    return true;
 }
 
 }  // namespace
