@@ -30,7 +30,9 @@ std::string padded(const std::string& s, size_t width) { return s + std::string(
 
 class CrossTab : public QueryFixture {
 protected:
-    void SetUp() override {
+    void SetUp() override { fill(6000); }
+
+    void fill(int count) {
         QueryFixture::SetUp();
         const char* media[] = {"TV", "RADIO", "PRESS", "TVR", "OUTDOOR"};
         uint64_t seed = 12345;
@@ -39,7 +41,7 @@ protected:
             return (seed >> 33) % range;
         };
         std::vector<std::vector<Value>> records;
-        for (int i = 0; i < 6000; ++i) {
+        for (int i = 0; i < count; ++i) {
             AdRow r;
             r.media = media[next(5)];
             r.month = static_cast<int>(next(12)) + 1;
@@ -197,6 +199,47 @@ TEST_F(CrossTab, SecondRunOnTheSameConnectionSeesAChangedFile) {
     EXPECT_EQ(query(statement).size(), 2u);
     EXPECT_EQ(connection.Execute("UPDATE DATA.DBF SET MEDIA = 'TV' WHERE MEDIA = 'CINEMA'"), 1);
     EXPECT_EQ(query(statement).size(), 1u);
+}
+
+// A table large enough for the engine to decode, sort and aggregate on
+// several cores at once.
+class LargeCrossTab : public CrossTab {
+protected:
+    void SetUp() override { fill(220000); }
+};
+
+TEST_F(LargeCrossTab, GroupedSumsAndCountsMatchReference) {
+    auto result = query(
+        "select MEDIA, MONTH, SUM(SPEND) AS SPEND, SUM(SPOTS) AS SPOTS, COUNT(*) AS N from DATA.DBF "
+        "group by 1 ,2 order by 1 ,2");
+    std::map<std::tuple<std::string, int>, std::tuple<int64_t, int64_t, int64_t>> reference;
+    for (const AdRow& r : rows) {
+        if (r.deleted) continue;
+        auto& [cents, spots, n] = reference[{padded(r.media, 10), r.month}];
+        cents += r.spendCents;
+        spots += r.spots;
+        ++n;
+    }
+    ASSERT_EQ(result.size(), reference.size() + 1);
+    size_t i = 1;
+    for (const auto& [key, sums] : reference) {
+        const auto& [cents, spots, n] = sums;
+        EXPECT_EQ(result[i++], (Row{std::get<0>(key), std::to_string(std::get<1>(key)), Decimal{cents, 2}.toString(),
+                                    std::to_string(spots), std::to_string(n)}));
+    }
+}
+
+TEST_F(LargeCrossTab, ListingIsOrderedByItsColumns) {
+    auto result = query("select BRAND, DATE, SPOTS from DATA.DBF order by 1, 2, 3");
+    std::vector<std::tuple<std::string, int32_t, int>> reference;
+    for (const AdRow& r : rows)
+        if (!r.deleted) reference.emplace_back(padded(r.brand, 20), r.date, r.spots);
+    std::sort(reference.begin(), reference.end());
+    ASSERT_EQ(result.size(), reference.size() + 1);
+    for (size_t i = 0; i < reference.size(); i += 997) {
+        EXPECT_EQ(result[i + 1][0], std::get<0>(reference[i])) << "row " << i;
+        EXPECT_EQ(result[i + 1][2], std::to_string(std::get<2>(reference[i]))) << "row " << i;
+    }
 }
 
 }  // namespace

@@ -109,6 +109,11 @@ const DictionaryColumn& CachedTable::dictionary(int field) {
     return *dictionaries_.at(field);
 }
 
+const NumberColumn* CachedTable::decodedNumbers(int field) const {
+    auto found = numbers_.find(field);
+    return found == numbers_.end() ? nullptr : found->second.get();
+}
+
 const NumberColumn& CachedTable::numbers(int field) {
     if (!numbers_.count(field)) {
         if (parsable(table_->fields()[static_cast<size_t>(field)].type)) {

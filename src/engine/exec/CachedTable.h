@@ -52,6 +52,9 @@ public:
     void prepare(const std::vector<int>& dictionaryFields, const std::vector<int>& numberFields);
     const DictionaryColumn& dictionary(int field);
     const NumberColumn& numbers(int field);
+    // The field's numbers when they are decoded already, else null; never
+    // decodes, so threads may ask at once.
+    const NumberColumn* decodedNumbers(int field) const;
 
 private:
     std::unique_ptr<dbf::DbfTable> table_;

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "engine/EngineError.h"
+#include "engine/Parallel.h"
 #include "engine/exec/Coding.h"
 #include "engine/exec/Executor.h"
 #include "engine/exec/Grouping.h"
@@ -143,6 +144,15 @@ bool isWholeFieldDistinct(const SelectPlan& plan, CachedTable& table, size_t rec
     return std::all_of(plan.order.begin(), plan.order.end(), [](const SortKey& k) { return k.item == 0; });
 }
 
+// COUNT(*), or SUM or COUNT of a field whose numbers are decoded and usable.
+bool readsDecodedNumbers(const AggregateCall& call, const CachedTable& table) {
+    if (call.function == AggregateFunction::CountStar) return true;
+    const bool summed = call.function == AggregateFunction::Sum || call.function == AggregateFunction::Count;
+    if (!summed || !call.argument || call.argument->kind != BoundKind::Field) return false;
+    const NumberColumn* numbers = table.decodedNumbers(call.argument->field);
+    return numbers && numbers->usable;
+}
+
 std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<CachedTable> table,
                                         const RecordList& records) {
     if (isWholeFieldDistinct(plan, *table, records.size())) return distinctValuesOfField(plan, table);
@@ -154,9 +164,16 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     Groups groups = formGroups(keys, records);
     size_t n = groups.count();
 
+    // Aggregates that read only decoded numbers run side by side on the cores;
+    // any other may decode more of the table, so then all run here.
     std::vector<BigVector<Value>> aggregates(plan.aggregates.size());
-    for (size_t a = 0; a < plan.aggregates.size(); ++a)
-        aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
+    const bool sideBySide = std::all_of(plan.aggregates.begin(), plan.aggregates.end(),
+                                        [&](const AggregateCall& call) { return readsDecodedNumbers(call, *table); });
+    const size_t parts = sideBySide ? std::min(aggregates.size(), partsFor(records.size(), 100000)) : 1;
+    runParts(parts, [&](size_t part) {
+        for (size_t a = part; a < aggregates.size(); a += parts)
+            aggregates[a] = aggregateGroups(plan.aggregates[a], *table, records, groups);
+    });
 
     // How each output item gets its value for a group: a key column takes the
     // key's value, an aggregate (rounded or not) its result, without a trip
