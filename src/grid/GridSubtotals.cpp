@@ -116,7 +116,7 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
     // would.
     if (groups.empty()) return;
     std::vector<double> numbers(dataRows.size());
-    const size_t parts = engine::partsFor(dataRows.size(), 20000);
+    const size_t parts = engine::partsFor(dataRows.size(), 4000);
     engine::runParts(parts, [&](size_t part) {
         const auto [begin, end] = engine::partRange(dataRows.size(), parts, part);
         for (size_t i = begin; i < end; ++i)

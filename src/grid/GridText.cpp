@@ -81,7 +81,7 @@ void WriteGridText(const GridModel& grid, const QString& path, TextLayout layout
     QSaveFile file(path);
     std::atomic<bool> ok = file.open(QIODevice::WriteOnly);  // read by every part, set by the first
     const size_t rows = static_cast<size_t>(grid.rows());
-    const size_t parts = engine::partsFor(rows, 20000);
+    const size_t parts = engine::partsFor(rows, 4000);
     std::vector<QByteArray> later(parts);
     engine::runParts(parts, [&](size_t part) {
         const auto [begin, end] = engine::partRange(rows, parts, part);
