@@ -10,6 +10,7 @@
 #include "print/PagePainter.h"
 #include "print/PdfWriter.h"
 #include "print/PrintSurface.h"
+#include "support/PdfText.h"
 
 namespace vantrep::print {
 namespace {
@@ -52,7 +53,7 @@ TEST(PdfOutput, PagesReadBackWithTheirTextsAndSize) {
     QString info = run(QStringLiteral("pdfinfo"), {path});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("595 x 842 pts (A4)"))) << info.toStdString();
-    QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    QString text = testing::pdfText(path);
     QStringList pages = text.split(u'\f');
     ASSERT_GE(pages.size(), 2);
     EXPECT_TRUE(pages[0].contains(QRegularExpression(QStringLiteral("Station 1 +1,250.00")))) << text.toStdString();

@@ -3,13 +3,13 @@
 // the document read back from PDF.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "print/PdfWriter.h"
 #include "print/support/DocumentText.h"
 #include "report/BandedReport.h"
 #include "report/support/ReportTable.h"
+#include "support/PdfText.h"
 
 namespace vantrep::report {
 namespace {
@@ -146,11 +146,8 @@ TEST_F(BandedReportTest, PdfOfTheReportReadsBackLineByLine) {
     QTemporaryDir temp;
     QString path = temp.filePath(QStringLiteral("report.pdf"));
     ASSERT_TRUE(print::writePdf(surface.document(), path));
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000));
     QStringList lines;
-    for (const QString& line : QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\n')) {
+    for (const QString& line : testing::pdfText(path).split(u'\n')) {
         QString simple = line.simplified();
         if (!simple.isEmpty() && simple != u"\f") lines.append(simple);
     }

@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "support/PdfText.h"
+
 namespace {
 
 struct Exported {
@@ -28,10 +30,7 @@ Exported exportPdf(const QString& argument) {
     result.status = program.exitCode();
     result.err = QString::fromUtf8(program.readAllStandardError());
     if (!QFile::exists(out)) return result;
-    QProcess reader;
-    reader.start("pdftotext", {"-layout", out, "-"});
-    reader.waitForFinished(60000);
-    result.text = QString::fromUtf8(reader.readAllStandardOutput());
+    result.text = vantrep::testing::pdfText(out);
     result.pages = result.text.count(u'\f');
     return result;
 }
