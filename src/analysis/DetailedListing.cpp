@@ -174,7 +174,7 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
                 if (s.bClipDet) grid.setTextMatrix(row, clipColumn + 1, clip);
             }
         });
-        while (!s.rsData.Eof()) s.rsData.MoveNext();
+        s.rsData.Move(records);  // every row read, as one pass leaves the cursor
         s.ui.flood(0);
         grid.setRows(records + 1);
         if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
