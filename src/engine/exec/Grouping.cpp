@@ -1,5 +1,6 @@
 #include "engine/exec/Grouping.h"
 
+#include <algorithm>
 #include <map>
 #include <numeric>
 #include <unordered_map>
@@ -97,15 +98,28 @@ Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& record
 
 // Exact integer sums on parsed number columns where possible, the general
 // aggregate state otherwise.
-BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
-                                   const Groups& groups) {
+Value GroupResults::at(size_t group) const {
+    if (!exact) return values[group];
+    if (!isNull.empty() && isNull[group]) return Value::null();
+    return Value::decimal(Decimal{units[group], scale});
+}
+
+int decimalScaleOf(const ColumnType& type) {
+    if (type.type == 'N' || type.type == 'F') return std::clamp(type.decimals, 0, Decimal::maxScale);
+    if (type.type == 'Y') return 4;
+    return -1;
+}
+
+GroupResults aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
+                             const Groups& groups) {
     size_t n = groups.count();
-    BigVector<Value> results;
-    results.reserve(n);
+    GroupResults results;
+    BigVector<Value>& values = results.values;
     if (call.function == AggregateFunction::CountStar) {
         std::vector<int64_t> counts(n, 0);
         for (uint32_t g : groups.groupOf) ++counts[g];
-        for (size_t g = 0; g < n; ++g) results.push_back(conform(Value::integer(counts[g]), call.type));
+        values.reserve(n);
+        for (size_t g = 0; g < n; ++g) values.push_back(conform(Value::integer(counts[g]), call.type));
         return results;
     }
     const BoundExpr& argument = *call.argument;
@@ -113,26 +127,27 @@ BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, 
     if (summable && argument.kind == BoundKind::Field) {
         const NumberColumn& column = table.numbers(argument.field);
         if (column.usable) {
-            std::vector<Int128> sums(n, 0);
-            std::vector<int64_t> counts(n, 0);
             const int64_t* units = column.units.data();
             const uint32_t* groupOf = groups.groupOf.data();
             const dbf::DbfField& field = table.table().fields()[static_cast<size_t>(argument.field)];
             // A field of w characters holds less than 10^w units, so int64 sums of
-            // up to 2^63 / 10^w records cannot overflow; counts only matter when
-            // NULLs can be skipped.
+            // up to 2^63 / 10^w records cannot overflow.
             bool narrowSums = (field.type == 'N' || field.type == 'F') && field.length <= 12 &&
                               records.size() < (uint64_t(1) << 63) / 1000000000000ull;
+            BigVector<Int128> sums(n, 0);
+            // Counts of values per group, for COUNT and where NULLs may leave a
+            // group without any; empty when every group has values.
+            std::vector<int64_t> counts;
             if (column.isNull.empty() && narrowSums) {
                 std::vector<int64_t> narrow(n, 0);
                 for (size_t i = 0; i < records.size(); ++i) narrow[groupOf[i]] += units[records[i]];
-                for (size_t g = 0; g < n; ++g) sums[g] = narrow[g];
-                // Without NULLs every group has a value: its count is its size.
-                if (call.function == AggregateFunction::Count)
+                std::copy(narrow.begin(), narrow.end(), sums.begin());
+                if (call.function == AggregateFunction::Count) {
+                    counts.assign(n, 0);
                     for (size_t i = 0; i < records.size(); ++i) ++counts[groupOf[i]];
-                else
-                    counts.assign(n, 1);
+                }
             } else {
+                counts.assign(n, 0);
                 for (size_t i = 0; i < records.size(); ++i) {
                     uint32_t r = records[i];
                     if (!column.isNull.empty() && column.isNull[r]) continue;
@@ -140,12 +155,28 @@ BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, 
                     ++counts[groupOf[i]];
                 }
             }
+            const bool someWithout = std::find(counts.begin(), counts.end(), 0) != counts.end();
+            const int scale = decimalScaleOf(call.type);
+            if (call.function == AggregateFunction::Sum && scale >= 0) {
+                results.exact = true;
+                results.scale = scale;
+                if (scale != column.scale)
+                    for (Int128& sum : sums) sum = Decimal{sum, column.scale}.rescaled(scale).units;
+                results.units = std::move(sums);
+                if (someWithout) {
+                    results.isNull.resize(n);
+                    for (size_t g = 0; g < n; ++g) results.isNull[g] = counts[g] == 0;
+                }
+                return results;
+            }
+            values.reserve(n);
             for (size_t g = 0; g < n; ++g) {
                 if (call.function == AggregateFunction::Count)
-                    results.push_back(conform(Value::integer(counts[g]), call.type));
+                    values.push_back(conform(Value::integer(counts[g]), call.type));
                 else
-                    results.push_back(counts[g] == 0 ? Value::null()
-                                                     : conform(Value::decimal(Decimal{sums[g], column.scale}), call.type));
+                    values.push_back(someWithout && counts[g] == 0
+                                         ? Value::null()
+                                         : conform(Value::decimal(Decimal{sums[g], column.scale}), call.type));
             }
             return results;
         }
@@ -162,7 +193,8 @@ BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, 
             states[groups.groupOf[i]].add(evaluate(argument, row));
         }
     }
-    for (size_t g = 0; g < n; ++g) results.push_back(states[g].finish());
+    values.reserve(n);
+    for (size_t g = 0; g < n; ++g) values.push_back(states[g].finish());
     return results;
 }
 

@@ -25,8 +25,24 @@ struct Groups {
 // groups come numbered in key order (and `inKeyOrder` says so).
 Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& records);
 
+// One aggregate's result for every group. Sums of decoded numbers into an
+// N, F or Y type are held as exact units at the type's scale, 16 bytes a
+// group; any other aggregate as values.
+struct GroupResults {
+    bool exact = false;
+    int scale = 0;                // exact
+    BigVector<Int128> units;      // exact: per group
+    BigVector<uint8_t> isNull;    // exact: per group, or empty when no group is NULL
+    BigVector<Value> values;      // otherwise: per group
+
+    Value at(size_t group) const;
+};
+
+// The scale of an exact decimal of `type`, or -1 when the type is no decimal.
+int decimalScaleOf(const ColumnType& type);
+
 // One aggregate over every group, each result conformed to the call's type.
-BigVector<Value> aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
+GroupResults aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
                                  const Groups& groups);
 
 }  // namespace vantrep::engine::exec

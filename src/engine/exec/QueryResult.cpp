@@ -7,6 +7,9 @@ Value QueryResult::value(size_t row, size_t column) const {
     switch (c.kind) {
     case ResultColumn::Kind::SourceField: return table_->table().value(sourceRows_[row], c.field);
     case ResultColumn::Kind::Coded: return c.dictionary[c.codes[row]];
+    case ResultColumn::Kind::Decimal:
+        if (!c.isNull.empty() && c.isNull[row]) return Value::null();
+        return Value::decimal(Decimal{c.units[row], c.scale});
     case ResultColumn::Kind::Computed: return c.values[row];
     }
     return Value::null();

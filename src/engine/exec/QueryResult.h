@@ -2,7 +2,8 @@
 // - a field of the table, read from the record on demand (listings keep no copy);
 // - dictionary codes per row into a small list of values (an expression over
 //   one coded field, evaluated once per distinct value);
-// - values computed per row (grouped results, general expressions).
+// - exact decimals per row at one scale (sums of a grouped result);
+// - values computed per row (other grouped results, general expressions).
 // Values are in the table's code page; the Recordset decodes them.
 #pragma once
 
@@ -18,13 +19,16 @@
 namespace vantrep::engine::exec {
 
 struct ResultColumn {
-    enum class Kind { SourceField, Coded, Computed };
+    enum class Kind { SourceField, Coded, Decimal, Computed };
     std::string name;
     ColumnType type;
     Kind kind = Kind::Computed;
     int field = -1;               // SourceField
     BigVector<uint32_t> codes;    // Coded: per result row
     std::vector<Value> dictionary;  // Coded
+    int scale = 0;                // Decimal
+    BigVector<Int128> units;      // Decimal: per result row
+    BigVector<uint8_t> isNull;    // Decimal: per result row, or empty when none is NULL
     BigVector<Value> values;      // Computed: per result row
 };
 

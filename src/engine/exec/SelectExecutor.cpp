@@ -166,7 +166,7 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
 
     // Aggregates that read only decoded numbers run side by side on the cores;
     // any other may decode more of the table, so then all run here.
-    std::vector<BigVector<Value>> aggregates(plan.aggregates.size());
+    std::vector<GroupResults> aggregates(plan.aggregates.size());
     const bool sideBySide = std::all_of(plan.aggregates.begin(), plan.aggregates.end(),
                                         [&](const AggregateCall& call) { return readsDecodedNumbers(call, *table); });
     const size_t parts = sideBySide ? std::min(aggregates.size(), partsFor(records.size(), 100000)) : 1;
@@ -187,11 +187,11 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         const BoundExpr& expr = *plan.items[c].expr;
         if (item.key >= 0) return keys[static_cast<size_t>(item.key)].values[groups.keyCodes[g * nk + item.key]];
         if (item.aggregate) {
-            const Value& v = aggregates[static_cast<size_t>(item.aggregate->aggregate)][g];
+            const Value v = aggregates[static_cast<size_t>(item.aggregate->aggregate)].at(g);
             if (!item.rounding || v.isNull() || !v.isNumber()) return v;
             return conform(Value::decimal(v.asDecimal().rounded(item.roundTo)), expr.type);
         }
-        for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a][g];
+        for (size_t a = 0; a < aggregates.size(); ++a) groupAggregates[a] = aggregates[a].at(g);
         GroupRow row(table->table(), groups.firstRecord[g], groupAggregates);
         return conform(evaluate(expr, row), expr.type);
     };
@@ -241,9 +241,34 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         column.type = plan.items[c].expr->type;
         const GroupedItem& item = items[c];
         const size_t a = item.aggregate ? static_cast<size_t>(item.aggregate->aggregate) : 0;
+        const int scale = decimalScaleOf(column.type);
         if (item.aggregate && !item.rounding && inGroupOrder && shown[a] == 1) {
-            column.kind = ResultColumn::Kind::Computed;
-            column.values = std::move(aggregates[a]);
+            GroupResults& results = aggregates[a];
+            column.kind = results.exact ? ResultColumn::Kind::Decimal : ResultColumn::Kind::Computed;
+            column.scale = results.scale;
+            column.units = std::move(results.units);
+            column.isNull = std::move(results.isNull);
+            column.values = std::move(results.values);
+        } else if (item.aggregate && aggregates[a].exact && scale >= 0) {
+            // Exact sums stay exact units, rounded as asked, in the column's
+            // scale. Rounding to at least their own decimals leaves them as they are.
+            GroupResults& results = aggregates[a];
+            column.kind = ResultColumn::Kind::Decimal;
+            column.scale = scale;
+            const bool unchanged = scale == results.scale && (!item.rounding || item.roundTo >= results.scale);
+            if (unchanged && inGroupOrder && shown[a] == 1) {
+                column.units = std::move(results.units);
+                column.isNull = std::move(results.isNull);
+            } else {
+                column.units.reserve(n);
+                for (uint32_t g : order) {
+                    Decimal sum{results.units[g], results.scale};
+                    if (item.rounding) sum = sum.rounded(item.roundTo);
+                    column.units.push_back(sum.rescaled(scale).units);
+                }
+                if (!results.isNull.empty())
+                    for (uint32_t g : order) column.isNull.push_back(results.isNull[g]);
+            }
         } else if (items[c].key >= 0) {
             size_t k = static_cast<size_t>(items[c].key);
             column.kind = ResultColumn::Kind::Coded;
