@@ -1,6 +1,7 @@
 #include "analysis/Pivot.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -169,7 +170,9 @@ PivotTable Pivot(engine::Recordset& grouped, const QString& sRowFields, const QS
     for (const Level& level : levels) finders.emplace_back(level);
     RowChange rowChange(nRows);
     const size_t measureCount = measureFields.size();
-    std::vector<std::vector<std::pair<int, std::optional<double>>>> given;  // per record, as the rows give them
+    // Per record, the cells as the rows give them; a NULL sum is held as NaN
+    // until later values for the same field have been weighed.
+    std::vector<std::vector<std::pair<int, double>>>& given = table.cells;
     for (; !grouped.Eof(); grouped.MoveNext()) {
         size_t combination = 0;
         bool matched = true;
@@ -192,22 +195,18 @@ PivotTable Pivot(engine::Recordset& grouped, const QString& sRowFields, const QS
         for (size_t m = 0; m < measureCount; ++m) {
             const Value sum = grouped.field(measureFields[m]).value();
             given.back().emplace_back(static_cast<int>(combination * measureCount + m),
-                                      sum.isNull() ? std::nullopt : std::optional<double>(sum.asDouble()));
+                                      sum.isNull() ? std::nan("") : sum.asDouble());
         }
     }
     // By field; where a field was given twice, the later value holds.
-    table.cells.resize(given.size());
-    for (size_t r = 0; r < given.size(); ++r) {
-        auto& cells = given[r];
+    for (auto& cells : given) {
         auto byField = [](const auto& a, const auto& b) { return a.first < b.first; };
         auto sameField = [](const auto& a, const auto& b) { return a.first == b.first; };
         if (!std::is_sorted(cells.begin(), cells.end(), byField)) std::stable_sort(cells.begin(), cells.end(), byField);
-        auto kept = cells.begin();
         if (std::adjacent_find(cells.begin(), cells.end(), sameField) != cells.end())
-            kept = std::unique(cells.rbegin(), cells.rend(), sameField).base();
-        table.cells[r].reserve(static_cast<size_t>(cells.end() - kept));
-        for (auto c = kept; c != cells.end(); ++c)
-            if (c->second) table.cells[r].emplace_back(c->first, *c->second);
+            cells.erase(cells.begin(), std::unique(cells.rbegin(), cells.rend(), sameField).base());
+        cells.erase(std::remove_if(cells.begin(), cells.end(), [](const auto& c) { return std::isnan(c.second); }),
+                    cells.end());
     }
     return table;
 }

@@ -90,14 +90,24 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
             s.rsData.Open(q.aQuerySql[k].toStdString(), s.cnData, engine::adOpenStatic, engine::adLockReadOnly);
             PivotTable t = Pivot(s.rsData, q.sRowFields, q.aColSpecs.value(k), measures, s.aDims);
             const int records = static_cast<int>(t.rows.size());
+            // The value columns this statement brings.
+            int col = k == 1 ? nRowDims + 1 : g.cols();
+            std::vector<ValueColumn> mine;
+            for (int j = 0; j < t.valueFields.size(); ++j) {
+                const FieldDef& variable = s.aVars(used[static_cast<size_t>(j % std::max(M, 1))]);
+                mine.push_back({col, used[static_cast<size_t>(j % std::max(M, 1))], variable.ShowTotal});
+                col += variable.ShowTotal ? 2 : 1;
+            }
             if (k == 1) {
                 g.clear();
-                g.setRows(records + 1 + nColDims);
+                // Columns before rows: the new rows are made at their full width.
                 g.setCols(nRowDims + 1);
+                g.setCols(col);
+                g.setRows(records + 1 + nColDims);
                 g.setFixedRows(nColDims + 1);
                 g.setFixedCols(1);
                 g.setFrozenCols(nRowDims);
-                for (int c = 0; c < g.cols(); ++c) {
+                for (int c = 0; c <= nRowDims; ++c) {
                     g.setColHidden(c, false);
                     g.setMergeCol(c, false);
                 }
@@ -108,14 +118,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 }
                 dataRows = records;
             }
-            // The value columns this statement brings, and their headers.
-            int col = g.cols();
-            std::vector<ValueColumn> mine;
-            for (int j = 0; j < t.valueFields.size(); ++j) {
-                const FieldDef& variable = s.aVars(used[static_cast<size_t>(j % std::max(M, 1))]);
-                mine.push_back({col, used[static_cast<size_t>(j % std::max(M, 1))], variable.ShowTotal});
-                col += variable.ShowTotal ? 2 : 1;
-            }
+            // The value columns' headers.
             g.setCols(col);
             for (const ValueColumn& vc : mine) {
                 QStringList parts = t.valueFields[static_cast<int>(&vc - mine.data())].split('|');
