@@ -53,6 +53,12 @@ TEST_F(GroupedSums, OrderedBySumTheRowsCarryTheirOwnSums) {
 TEST_F(GroupedSums, ASumInAnExpressionReadsTheGroupsSum) {
     EXPECT_EQ(query("SELECT K, SUM(AMOUNT) * 2 AS S FROM DATA.DBF WHERE K <> 'B' GROUP BY K ORDER BY 1"),
               (std::vector<Row>{{"K", "S"}, {"A", "7.50"}, {"C", "-4.70"}, {"D", "0.10"}}));
+    EXPECT_EQ(query("SELECT K, SUM(QTY) AS Q, SUM(AMOUNT) AS S, SUM(QTY) + 1 AS Q1, SUM(AMOUNT) * 2 AS S2 "
+                    "FROM DATA.DBF WHERE K <> 'B' GROUP BY K ORDER BY 1"),
+              (std::vector<Row>{{"K", "Q", "S", "Q1", "S2"},
+                                {"A", "4", "3.75", "5", "7.50"},
+                                {"C", "7", "-2.35", "8", "-4.70"},
+                                {"D", "0", "0.05", "1", "0.10"}}));
 }
 
 }  // namespace

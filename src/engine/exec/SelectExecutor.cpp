@@ -227,9 +227,11 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
     }
 
     // An aggregate shown once, as it is, in the groups' own order becomes its
-    // column without a copy.
-    bool inGroupOrder = true;
-    for (size_t i = 0; i < order.size() && inGroupOrder; ++i) inGroupOrder = order[i] == i;
+    // column without a copy; not when an item is evaluated on the groups, as
+    // that reads every aggregate.
+    bool movable = std::all_of(items.begin(), items.end(),
+                               [](const GroupedItem& item) { return item.aggregate || item.key >= 0; });
+    for (size_t i = 0; i < order.size() && movable; ++i) movable = order[i] == i;
     std::vector<int> shown(aggregates.size(), 0);
     for (const GroupedItem& item : items)
         if (item.aggregate) ++shown[static_cast<size_t>(item.aggregate->aggregate)];
@@ -242,7 +244,7 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         const GroupedItem& item = items[c];
         const size_t a = item.aggregate ? static_cast<size_t>(item.aggregate->aggregate) : 0;
         const int scale = decimalScaleOf(column.type);
-        if (item.aggregate && !item.rounding && inGroupOrder && shown[a] == 1) {
+        if (item.aggregate && !item.rounding && movable && shown[a] == 1) {
             GroupResults& results = aggregates[a];
             column.kind = results.exact ? ResultColumn::Kind::Decimal : ResultColumn::Kind::Computed;
             column.scale = results.scale;
@@ -256,7 +258,7 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
             column.kind = ResultColumn::Kind::Decimal;
             column.scale = scale;
             const bool unchanged = scale == results.scale && (!item.rounding || item.roundTo >= results.scale);
-            if (unchanged && inGroupOrder && shown[a] == 1) {
+            if (unchanged && movable && shown[a] == 1) {
                 column.units = std::move(results.units);
                 column.isNull = std::move(results.isNull);
             } else {
