@@ -193,9 +193,8 @@ PivotTable Pivot(engine::Recordset& grouped, const QString& sRowFields, const QS
             rowChange.remember(grouped);
         }
         for (size_t m = 0; m < measureCount; ++m) {
-            const Value sum = grouped.field(measureFields[m]).value();
-            given.back().emplace_back(static_cast<int>(combination * measureCount + m),
-                                      sum.isNull() ? std::nan("") : sum.asDouble());
+            const std::optional<double> sum = grouped.field(measureFields[m]).number();
+            given.back().emplace_back(static_cast<int>(combination * measureCount + m), sum ? *sum : std::nan(""));
         }
     }
     // By field; where a field was given twice, the later value holds.

@@ -207,6 +207,21 @@ Value Field::value() const {
                    r.table().table());
 }
 
+std::optional<double> Field::number() const {
+    owner_->requireRow();
+    if (owner_->result_) {
+        const exec::ResultColumn& c = owner_->result_->columns()[static_cast<size_t>(index_)];
+        if (c.kind == exec::ResultColumn::Kind::Decimal) {
+            const size_t row = static_cast<size_t>(owner_->position_);
+            if (!c.isNull.empty() && c.isNull[row]) return std::nullopt;
+            return Decimal{c.units[row], c.scale}.toDouble();
+        }
+    }
+    const Value v = value();
+    if (v.isNull()) return std::nullopt;
+    return v.asDouble();
+}
+
 std::optional<std::string_view> Field::storedBytes() const {
     owner_->requireRow();
     if (owner_->table_) return std::nullopt;

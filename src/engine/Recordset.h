@@ -46,6 +46,10 @@ public:
     // grouping key: its code): rows with equal bytes have equal values.
     // Empty otherwise.
     std::optional<std::string_view> storedBytes() const;
+    // The current row's value as value().asDouble() gives it, nothing when it
+    // is NULL: for numbers, read without making a Value where the result
+    // holds them as exact decimals.
+    std::optional<double> number() const;
     // Assigns the current row's value (table mode only); persisted by Update().
     void setValue(const Value& v);
     const std::string& Name() const;

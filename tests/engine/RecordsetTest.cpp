@@ -80,6 +80,33 @@ TEST_F(RecordsetApi, StoredBytesStandForValuesReadFromTheRecordOrCoded) {
     EXPECT_FALSE(table.field("NAME").storedBytes()) << "an open table's fields may hold assigned values";
 }
 
+// A number reads as value().asDouble() reads it, NULL as nothing, whether the
+// result holds sums as exact decimals or values.
+TEST_F(RecordsetApi, NumbersReadAsTheirValuesReadWithNullAsNothing) {
+    Recordset rs;
+    rs.Open("SELECT NAME, SUM(AMOUNT) AS S, ROUND(SUM(AMOUNT),1) AS R, SUM(QTY) AS Q, SUM(AMOUNT) * 2 AS D "
+            "FROM DATA.DBF GROUP BY NAME ORDER BY NAME",
+            connection, engine::adOpenStatic, engine::adLockReadOnly);
+    EXPECT_FALSE(rs.field("S").number()) << "Ann's only amount is NULL";
+    EXPECT_FALSE(rs.field("D").number());
+    EXPECT_EQ(rs.field("Q").number(), 7.0);
+    rs.MoveNext();
+    EXPECT_EQ(rs.field("S").number(), -3.0);
+    rs.MoveNext();
+    for (const char* name : {"S", "R", "Q", "D"})
+        EXPECT_EQ(rs.field(name).number(), rs.field(name).value().asDouble()) << name;
+    EXPECT_EQ(rs.field("R").number(), 12.5);
+    EXPECT_EQ(rs.field("D").number(), 25.0);
+    rs.MoveNext();
+    EXPECT_THROW(rs.field("S").number(), EngineError);
+
+    Recordset table;
+    table.Open(folder + "DATA.DBF", connection, engine::adOpenStatic, engine::adLockOptimistic, engine::adCmdTable);
+    EXPECT_EQ(table.field("AMOUNT").number(), 12.5);
+    table.field("AMOUNT").setValue(number("7.25"));
+    EXPECT_EQ(table.field("AMOUNT").number(), 7.25) << "an assigned value is read before it is written";
+}
+
 TEST_F(RecordsetApi, FieldsPreparedAheadGiveTheSameAnswers) {
     auto answers = [&](engine::Connection& c) {
         Recordset rs;
