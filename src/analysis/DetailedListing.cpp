@@ -183,6 +183,7 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         for (int field : columns) deepest = std::max(deepest, s.aDims(field).Level);
         for (int level = 1; level <= deepest; ++level) {
             grid.setMergeCol(level, true);
+            std::vector<grid::SubtotalRequest> levelTotals;
             for (size_t c = 0; c < columns.size(); ++c) {
                 const FieldDef& f = s.aDims(columns[c]);
                 if (f.FType.trimmed() != "N") continue;
@@ -194,8 +195,9 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
                 request.foreColor = SubtotalLevelColor(level);
                 request.bold = false;
                 request.caption = "%s";
-                grid.subtotal(request);
+                levelTotals.push_back(request);
             }
+            grid.subtotal(levelTotals);
         }
         grid.autoSize(1, grid.cols() - 1, measure);
         grid.setRedraw(true);

@@ -153,6 +153,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
         }
 
         if (dataRows > 0) {
+            std::vector<grid::SubtotalRequest> grandTotals;
             for (const ValueColumn& vc : valueColumns) {
                 g.setColAlignment(vc.col, grid::alignRightCenter);
                 if (vc.percentage) g.setColAlignment(vc.col + 1, grid::alignRightCenter);
@@ -164,9 +165,10 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 request.foreColor = grandTotalColor;
                 request.bold = true;
                 request.caption = "%s";
-                g.subtotal(request);
-                totalsAdded = true;
+                grandTotals.push_back(request);
             }
+            g.subtotal(grandTotals);
+            totalsAdded = !grandTotals.empty();
             const int totalRow = g.fixedRows();
             // Percentages of each column's grand total, the total row included.
             std::vector<std::pair<int, float>> totals;  // (column, its grand total)

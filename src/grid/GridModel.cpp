@@ -422,7 +422,9 @@ void GridModel::setRedraw(bool on) {
 
 void GridModel::changed() {
     if (!redraw_) {
-        pending_.value = true;
+        // Cores setting cells at once only read the flag once it is set, so
+        // they do not take its cache line from each other on every cell.
+        if (!pending_.value.load(std::memory_order_relaxed)) pending_.value.store(true, std::memory_order_relaxed);
         return;
     }
     pending_.value = false;

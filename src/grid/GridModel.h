@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <atomic>
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "grid/GridCell.h"
@@ -146,6 +147,9 @@ public:
     // only when there are data rows. A request with subtotalClear removes
     // all subtotal rows.
     void subtotal(const SubtotalRequest& request);
+    // Requests made in turn, as many calls of subtotal() would make them;
+    // those of one group column one after the other are made in one pass.
+    void subtotal(const std::vector<SubtotalRequest>& requests);
     void clearSubtotals();
 
     // Sets the widths of columns col1..col2 to their widest text plus
@@ -179,7 +183,7 @@ private:
     void dropEmptyExtra(int row, int col);
     GridRow emptyRow() const;
     void changed();
-    void insertSubtotalRows(const SubtotalRequest& request);
+    void insertSubtotalRows(std::span<const SubtotalRequest> requests);
 
     std::vector<GridRow> rows_;
     std::vector<GridColumn> columns_;

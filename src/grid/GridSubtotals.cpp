@@ -1,6 +1,7 @@
 // The grid's subtotal facility: subtotal rows placed above the data they
 // total, the grand total at the first data row.
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "engine/EngineError.h"
@@ -53,22 +54,36 @@ void GridModel::clearSubtotals() {
     changed();
 }
 
-void GridModel::subtotal(const SubtotalRequest& request) {
-    if (request.function == subtotalClear) {
-        clearSubtotals();
-        return;
+void GridModel::subtotal(const SubtotalRequest& request) { subtotal(std::vector<SubtotalRequest>{request}); }
+
+void GridModel::subtotal(const std::vector<SubtotalRequest>& requests) {
+    for (const SubtotalRequest& request : requests) {
+        if (request.function == subtotalClear) continue;
+        if (request.function != subtotalSum && request.function != subtotalCount && request.function != subtotalAverage)
+            throw engine::EngineError(engine::errNotSupported, "Grid: subtotal function "
+                                      + std::to_string(static_cast<int>(request.function)) + " is not supported.");
+        checkCol(request.totalCol);
+        if (request.groupCol != -1) checkCol(request.groupCol);
     }
-    if (request.function != subtotalSum && request.function != subtotalCount && request.function != subtotalAverage)
-        throw engine::EngineError(engine::errNotSupported, "Grid: subtotal function "
-                                  + std::to_string(static_cast<int>(request.function)) + " is not supported.");
-    checkCol(request.totalCol);
-    if (request.groupCol != -1) checkCol(request.groupCol);
-    insertSubtotalRows(request);
+    // Runs of requests for one group column are made together.
+    for (size_t first = 0; first < requests.size();) {
+        if (requests[first].function == subtotalClear) {
+            clearSubtotals();
+            ++first;
+            continue;
+        }
+        size_t end = first + 1;
+        while (end < requests.size() && requests[end].function != subtotalClear &&
+               requests[end].groupCol == requests[first].groupCol)
+            ++end;
+        insertSubtotalRows(std::span(requests).subspan(first, end - first));
+        first = end;
+    }
     changed();
 }
 
-void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
-    const int g = request.groupCol;
+void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
+    const int g = requests.front().groupCol;
     std::vector<Group> groups;
     std::vector<int> dataRows;
 
@@ -110,53 +125,66 @@ void GridModel::insertSubtotalRows(const SubtotalRequest& request) {
         }
     }
 
-    // The data rows' numbers, then each group's total and its text, worked
-    // out on all cores (each core formats with a locale of its own: cores
-    // sharing one slow each other). Totals add up in row order, as one pass
-    // would.
+    // The data rows' numbers (per request, one per data row), then each
+    // group's totals and their texts, worked out on all cores (each core
+    // formats with a locale of its own: cores sharing one slow each other).
+    // Totals add up in row order, as one pass would.
     if (groups.empty()) return;
-    std::vector<double> numbers(dataRows.size());
-    const size_t parts = engine::partsFor(dataRows.size(), 4000);
+    const size_t count = requests.size();
+    std::vector<std::vector<double>> numbers(count, std::vector<double>(dataRows.size()));
+    const size_t parts = engine::partsFor(dataRows.size() * count, 4000);
     engine::runParts(parts, [&](size_t part) {
         const auto [begin, end] = engine::partRange(dataRows.size(), parts, part);
-        for (size_t i = begin; i < end; ++i)
-            numbers[i] = GridModel::numberFromText(rows_[dataRows[i]].texts[request.totalCol]);
+        for (size_t i = begin; i < end; ++i) {
+            const GridRow& row = rows_[dataRows[i]];
+            for (size_t q = 0; q < count; ++q) numbers[q][i] = GridModel::numberFromText(row.texts[requests[q].totalCol]);
+        }
     });
-    std::vector<QString> totals(groups.size());
-    engine::runParts(std::min(parts, groups.size()), [&](size_t part) {
+    const size_t totalCount = groups.size() * count;  // group by group, request by request
+    std::vector<QString> totals(totalCount);
+    const size_t totalParts = std::min(parts, totalCount);
+    engine::runParts(totalParts, [&](size_t part) {
         const QLocale locale;
-        const auto [begin, end] = engine::partRange(groups.size(), std::min(parts, groups.size()), part);
-        for (size_t i = begin; i < end; ++i)
-            totals[i] = session::Format(totalOf(numbers, groups[i], request.function), request.format, locale);
+        const auto [begin, end] = engine::partRange(totalCount, totalParts, part);
+        for (size_t i = begin; i < end; ++i) {
+            const SubtotalRequest& request = requests[i % count];
+            totals[i] = session::Format(totalOf(numbers[i % count], groups[i / count], request.function), request.format,
+                                        locale);
+        }
     });
 
-    // Totals go into existing subtotal rows in place; new subtotal rows are
-    // merged into the rows in one pass, as a grid may get tens of thousands.
-    auto writeTotal = [&](GridRow& row, size_t group) {
-        row.texts[request.totalCol] = totals[group];
-        if (!request.bold && request.foreColor < 0 && request.backColor < 0) return;
-        row.extras.reserve(static_cast<size_t>(cols_));
-        for (int c = 0; c < cols_; ++c) {
-            CellExtra& e = row.extras[c];
-            if (request.bold) e.bold = true;
-            if (request.foreColor >= 0) e.foreColor = request.foreColor & 0xFFFFFF;
-            if (request.backColor >= 0) e.backColor = request.backColor & 0xFFFFFF;
-            if (e.empty()) row.extras.erase(c);
+    // Totals go into existing subtotal rows in place; new subtotal rows (with
+    // the first request's caption) are merged into the rows in one pass, as a
+    // grid may get tens of thousands. Each request's bold and colours apply
+    // in turn.
+    auto writeTotals = [&](GridRow& row, size_t group) {
+        for (size_t q = 0; q < count; ++q) {
+            const SubtotalRequest& request = requests[q];
+            row.texts[request.totalCol] = totals[group * count + q];
+            if (!request.bold && request.foreColor < 0 && request.backColor < 0) continue;
+            row.extras.reserve(static_cast<size_t>(cols_));
+            for (int c = 0; c < cols_; ++c) {
+                CellExtra& e = row.extras[c];
+                if (request.bold) e.bold = true;
+                if (request.foreColor >= 0) e.foreColor = request.foreColor & 0xFFFFFF;
+                if (request.backColor >= 0) e.backColor = request.backColor & 0xFFFFFF;
+                if (e.empty()) row.extras.erase(c);
+            }
         }
     };
     std::vector<std::pair<int, GridRow>> inserts;  // by position, ascending
     for (size_t i = 0; i < groups.size(); ++i) {
         const Group& group = groups[i];
         if (group.existingRow >= 0) {
-            writeTotal(rows_[group.existingRow], i);
+            writeTotals(rows_[group.existingRow], i);
             continue;
         }
         const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts[g];
         GridRow row = emptyRow();
         row.subtotal = true;
         row.outlineLevel = g;
-        row.texts[std::max(g, 0)] = QString(request.caption).replace(QStringLiteral("%s"), groupValue);
-        writeTotal(row, i);
+        row.texts[std::max(g, 0)] = QString(requests.front().caption).replace(QStringLiteral("%s"), groupValue);
+        writeTotals(row, i);
         inserts.emplace_back(group.insertAt, std::move(row));
     }
     if (inserts.empty()) return;

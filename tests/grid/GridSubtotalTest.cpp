@@ -193,3 +193,78 @@ TEST(GridSubtotal, ALargeGridGetsEachGroupsOwnTotal) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every text, mark and colour of a grid, row by row.
+QStringList everything(const GridModel& grid) {
+    QStringList rows;
+    for (int r = 0; r < grid.rows(); ++r) {
+        QStringList cells{QString("%1/%2").arg(grid.isSubtotal(r)).arg(grid.outlineLevel(r))};
+        for (int c = 0; c < grid.cols(); ++c)
+            cells << QString("%1 %2 %3 %4")
+                         .arg(grid.textMatrix(r, c))
+                         .arg(grid.cellBold(r, c))
+                         .arg(grid.cellForeColor(r, c))
+                         .arg(grid.cellBackColor(r, c));
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
+// Requests made in one call must leave the grid as the same requests made one
+// by one: runs of one group column are made together, the first request of a
+// run gives new rows their caption, and each request's colours apply in turn.
+TEST(GridSubtotal, RequestsMadeTogetherLeaveTheGridAsOneByOne) {
+    std::vector<SubtotalRequest> requests;
+    SubtotalRequest spend = request(1, 2);
+    spend.foreColor = kRed204;
+    spend.caption = "Region %s";
+    requests.push_back(spend);
+    SubtotalRequest units = request(1, 3, "");
+    units.function = subtotalAverage;
+    units.backColor = kBlue204;
+    units.caption = "ignored: the row is made by the request before";
+    requests.push_back(units);
+    requests.push_back(request(0, 3, "#"));
+    SubtotalRequest grand = request(-1, 2);
+    grand.bold = true;
+    requests.push_back(grand);
+    SubtotalRequest count = request(-1, 3);
+    count.function = subtotalCount;
+    requests.push_back(count);
+
+    GridModel oneByOne = listing();
+    for (const SubtotalRequest& r : requests) oneByOne.subtotal(r);
+    GridModel together = listing();
+    together.subtotal(requests);
+    EXPECT_EQ(everything(together), everything(oneByOne));
+    EXPECT_EQ(column(together, 0).toStdString(), "MEDIA|Grand Total|Press||Press|Press||Press|TV||TV");
+    EXPECT_EQ(column(together, 1).toStdString(), "|||Region North|North|North|Region South|South||Region North|North");
+    EXPECT_EQ(column(together, 3).toStdString(), "|4.00|6|1.5|1|2|3|3|4|4|4");
+
+    requests.push_back(request(-1, 2));
+    requests.back().function = subtotalClear;
+    GridModel cleared = listing();
+    cleared.subtotal(requests);
+    EXPECT_EQ(everything(cleared), everything(listing()));
+}
+
+// A large grid's totals of several columns, worked out on several cores, stay
+// each in its own column.
+TEST(GridSubtotal, ALargeGridGetsEachColumnsOwnGrandTotal) {
+    GridModel grid(1, 4);
+    grid.setFixedRows(1);
+    long long sums[3] = {0, 0, 0};
+    for (int i = 0; i < 30000; ++i) {
+        const int a = i % 97, b = (i * 7) % 1000, c = i % 3;
+        sums[0] += a, sums[1] += b, sums[2] += c;
+        grid.addItem(QString("x\t%1\t%2\t%3").arg(a).arg(b).arg(c));
+    }
+    grid.subtotal(std::vector<SubtotalRequest>{request(-1, 1, "#"), request(-1, 2, "#"), request(-1, 3, "#")});
+    ASSERT_TRUE(grid.isSubtotal(1));
+    for (int col = 1; col <= 3; ++col)
+        EXPECT_EQ(grid.valueMatrix(1, col), static_cast<double>(sums[col - 1])) << "column " << col;
+}
+
+}  // namespace
