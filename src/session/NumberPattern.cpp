@@ -112,6 +112,19 @@ void appendFractionText(Output& out, std::string_view fraction, const NumberLayo
     }
 }
 
+// Placeholders up to the last "0" of the fraction part: digits always printed.
+int fractionMinimumOf(const std::vector<PatternChar>& part) {
+    int n = 0, minimum = 0;
+    for (const PatternChar& pc : part) {
+        if (!isPlaceholder(pc)) continue;
+        ++n;
+        if (isUnquoted(pc, u'0')) minimum = n;
+    }
+    return minimum;
+}
+
+bool allPlaceholders(const std::vector<PatternChar>& part) { return std::all_of(part.begin(), part.end(), isPlaceholder); }
+
 // The locale's separators, asked of the locale again only when it changes.
 struct Separators {
     QLocale locale;
@@ -132,13 +145,55 @@ NumberLayout numberLayout(const std::vector<PatternChar>& chars) {
     layout.integerPlaceholders = countPlaceholders(layout.integerPart);
     layout.integerMinimum = minimumDigits(layout.integerPart);
     layout.fractionPlaceholders = countPlaceholders(layout.fractionPart);
+    layout.placeholdersOnly = allPlaceholders(layout.integerPart) && allPlaceholders(layout.fractionPart);
+    layout.fractionMinimum = fractionMinimumOf(layout.fractionPart);
     return layout;
 }
+
+namespace {
+
+// A number under a pattern of placeholders alone: the integer digits (with
+// leading zeros up to the minimum, and grouping), the point, and the fraction
+// digits up to the last one that is significant or always printed, written
+// straight into the text.
+QString placeholderNumber(const DecimalDigits& value, const NumberLayout& layout, const Separators& separators) {
+    const std::string_view integer = value.integer();
+    const std::string_view fraction = value.fraction();
+    const int given = static_cast<int>(integer.size());
+    const int length = std::max(given, layout.integerMinimum);
+    int shown = layout.fractionMinimum;
+    for (int i = static_cast<int>(fraction.size()); i > shown; --i)
+        if (fraction[static_cast<size_t>(i - 1)] != '0') {
+            shown = i;
+            break;
+        }
+    const bool minus = value.negative() && !value.isZero();
+    const int groups = layout.grouping && length > 0 ? (length - 1) / 3 : 0;
+    const qsizetype size = (minus ? 1 : 0) + length + groups * separators.group.size() +
+                           (layout.hasPoint ? separators.point.size() : 0) + shown;
+    QString text(size, Qt::Uninitialized);
+    QChar* out = text.data();
+    auto append = [&out](const QString& part) {
+        for (QChar c : part) *out++ = c;
+    };
+    if (minus) *out++ = u'-';
+    for (int i = 0; i < length; ++i) {
+        *out++ = QChar(i < length - given ? u'0' : char16_t(integer[static_cast<size_t>(i - (length - given))]));
+        const int fromRight = length - 1 - i;
+        if (groups > 0 && fromRight > 0 && fromRight % 3 == 0) append(separators.group);
+    }
+    if (layout.hasPoint) append(separators.point);
+    for (int i = 0; i < shown; ++i) *out++ = QChar(char16_t(fraction[static_cast<size_t>(i)]));
+    return text;
+}
+
+}  // namespace
 
 QString formatNumber(DecimalDigits value, const NumberLayout& layout, const QLocale& locale) {
     if (layout.percent) value.shift(2);
     value.round(layout.fractionPlaceholders);
     const Separators& separators = separatorsOf(locale);
+    if (layout.placeholdersOnly) return placeholderNumber(value, layout, separators);
     Output out;
     if (value.negative() && !value.isZero()) out.append(u'-');
     appendIntegerText(out, value.integer(), layout, layout.grouping ? separators.group : QString());

@@ -22,6 +22,10 @@ struct NumberLayout {
     int integerPlaceholders = 0;
     int integerMinimum = 0;  // integer digits always printed
     int fractionPlaceholders = 0;
+    // Both parts are placeholders alone: the common patterns, laid out
+    // without walking the pattern.
+    bool placeholdersOnly = false;
+    int fractionMinimum = 0;  // fraction digits always printed
 };
 
 // `chars` is a number pattern (isNumberPattern). "#" is a digit shown only

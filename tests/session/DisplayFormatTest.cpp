@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -187,6 +188,32 @@ TEST(DisplayFormatNumbers, LiteralTextStaysInPlace) {
         {1234, "##-##", "12-34"},
         {1234, "#\"#\"#", "123#4"},
     });
+}
+
+// Patterns of placeholders alone are laid out on a shorter way: they must
+// give what the same pattern gives with a literal in front, which walks the
+// pattern character by character.
+TEST(DisplayFormatNumbers, PlaceholderPatternsAgreeWithThePatternWalk) {
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const char* patterns[] = {"#,###.00", "###,###,###,###", "###.00", ".00",   "0.00", "#,##0.0#",
+                              "000",      "#",               "#.##",   "0,000.000", "##0", "#,###"};
+    uint64_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return seed >> 11;
+    };
+    std::vector<double> values = {0, -0.0, 0.005, -0.004, 0.995, 999.995, -999.995, 1e14, 123456789.125};
+    for (int i = 0; i < 3000; ++i) {
+        const double magnitude = static_cast<double>(next() % 1000000000) / std::pow(10.0, static_cast<int>(next() % 9));
+        values.push_back(next() % 4 == 0 ? -magnitude : magnitude);
+    }
+    for (const QLocale& locale : {english, german})
+        for (const char* pattern : patterns)
+            for (double value : values) {
+                QString walked = Format(value, QStringLiteral("\"~\"") + pattern, locale);
+                walked.remove(walked.startsWith(u'-') ? 1 : 0, 1);
+                ASSERT_EQ(Format(value, pattern, locale), walked) << value << " under \"" << pattern << "\"";
+            }
 }
 
 TEST(DisplayFormatNumbers, GeneralFormWithoutPattern) {
