@@ -1,5 +1,6 @@
 #include "session/DisplayFormat.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -105,17 +106,34 @@ struct ParsedPattern {
     DateLayout date;      // for any other
 };
 
+// A grid fill formats cell after cell through the same few patterns: those
+// last used are looked for first, by comparing texts rather than hashing.
+struct RecentPattern {
+    QString pattern;
+    const ParsedPattern* parsed = nullptr;
+};
+
 const ParsedPattern& parsedPattern(const QString& pattern) {
     thread_local std::unordered_map<QString, ParsedPattern> cache;
+    thread_local std::array<RecentPattern, 4> recent;
+    for (const RecentPattern& r : recent)
+        if (r.parsed && r.pattern == pattern) return *r.parsed;
     auto found = cache.find(pattern);
-    if (found != cache.end()) return found->second;
-    if (cache.size() >= 256) cache.clear();  // patterns made up at run time must not pile up
-    ParsedPattern parsed;
-    parsed.chars = readPattern(pattern);
-    parsed.number = isNumberPattern(parsed.chars);
-    if (parsed.number) parsed.layout = numberLayout(parsed.chars);
-    else parsed.date = dateLayout(parsed.chars);
-    return cache.emplace(pattern, std::move(parsed)).first->second;
+    if (found == cache.end()) {
+        if (cache.size() >= 256) {  // patterns made up at run time must not pile up
+            cache.clear();
+            recent.fill({});
+        }
+        ParsedPattern parsed;
+        parsed.chars = readPattern(pattern);
+        parsed.number = isNumberPattern(parsed.chars);
+        if (parsed.number) parsed.layout = numberLayout(parsed.chars);
+        else parsed.date = dateLayout(parsed.chars);
+        found = cache.emplace(pattern, std::move(parsed)).first;
+    }
+    std::move_backward(recent.begin(), recent.end() - 1, recent.end());
+    recent.front() = {found->first, &found->second};
+    return found->second;
 }
 
 QString formatWhen(const QDate& date, const QTime& time, const QString& pattern, const QLocale& locale) {

@@ -122,6 +122,13 @@ TEST(DisplayFormatNumbers, AlternatingPatternsKeepTheirOwnRules) {
         EXPECT_EQ(Format(0.5, "0.0%", QLocale::c()), "50.0%");
         EXPECT_EQ(Format(45000.0, "dd/mm/yyyy", QLocale::c()), "15/03/2023");
     }
+    // Patterns made up by the hundred are forgotten now and then; those used
+    // just before must still format by their own rules afterwards.
+    for (int n = 0; n < 600; ++n) {
+        const QString made = QString("\"%1 \"#").arg(n);
+        ASSERT_EQ(Format(7, made, QLocale::c()), QString("%1 7").arg(n));
+        EXPECT_EQ(Format(1234.5, "#,###", QLocale::c()), "1,235");
+    }
 }
 
 TEST(DisplayFormatNumbers, PercentMultipliesByHundred) {
