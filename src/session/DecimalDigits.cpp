@@ -32,10 +32,10 @@ namespace {
 // quotient is the double the decimal reads as; at that size no two decimals
 // of j places read as one double, so when one reads back, it is the shortest
 // text with its trailing zeros.
+constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr double limit = 1e15;
+
 bool shortDecimal(double magnitude, int64_t& units, int& decimals) {
-    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    constexpr double limit = 1e15;
     if (!(magnitude < limit)) return false;
     int j = 15;
     while (j > 0 && magnitude * powersOfTen[j] >= limit) --j;
@@ -62,6 +62,29 @@ DecimalDigits DecimalDigits::fromDouble(double value) {
     char buffer[400];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return fromText(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+}
+
+DecimalDigits DecimalDigits::fromDoubleRounded(double value, int decimals) {
+    if (decimals >= 0 && decimals <= 15) {
+        const double scaled = std::fabs(value) * powersOfTen[decimals];
+        if (scaled < limit) {
+            // The product and the shortest text times 10^decimals each lie
+            // within a unit in the last place of `scaled` from the exact
+            // value * 10^decimals; farther than that from the half between
+            // two whole numbers, all three round to the same one.
+            const double whole = std::floor(scaled);
+            const double fraction = scaled - whole;
+            if (std::fabs(fraction - 0.5) > scaled * 1e-14) {
+                const int64_t units = static_cast<int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+                DecimalDigits d = fromDecimal(engine::Decimal{units, decimals});
+                d.negative_ = std::signbit(value);
+                return d;
+            }
+        }
+    }
+    DecimalDigits d = fromDouble(value);
+    d.round(decimals);
+    return d;
 }
 
 DecimalDigits DecimalDigits::fromDecimal(const engine::Decimal& value) {

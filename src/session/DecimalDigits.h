@@ -15,6 +15,10 @@ public:
     static DecimalDigits fromText(std::string_view text);
     // The shortest text that reads back as exactly `value` (finite values only).
     static DecimalDigits fromDouble(double value);
+    // What fromDouble(value) then round(decimals) give (finite values only),
+    // read straight from value * 10^decimals unless that lies so near a half
+    // that only the shortest text can tell which way it rounds.
+    static DecimalDigits fromDoubleRounded(double value, int decimals);
     // The exact value, with as many fraction digits as its scale.
     static DecimalDigits fromDecimal(const engine::Decimal& value);
 

@@ -150,7 +150,11 @@ QString Format(double value, const QString& pattern, const QLocale& locale) {
     if (!std::isfinite(value)) return QString::number(value);
     if (pattern.isEmpty()) return generalNumber(value, locale);
     const ParsedPattern& parsed = parsedPattern(pattern);
-    if (parsed.number) return formatNumber(DecimalDigits::fromDouble(value), parsed.layout, locale);
+    if (parsed.number) {
+        // Rounded where the pattern rounds, the "%" counted.
+        const int decimals = parsed.layout.fractionPlaceholders + (parsed.layout.percent ? 2 : 0);
+        return formatNumber(DecimalDigits::fromDoubleRounded(value, decimals), parsed.layout, locale);
+    }
     QDate date;
     QTime time;
     if (!fromSerial(value, date, time)) return {};

@@ -50,5 +50,38 @@ TEST(DecimalDigits, DoublesGiveTheDigitsOfTheirShortestText) {
         expectShortestDigits(edge);
 }
 
+void expectRoundedAsTheShortestText(double value, int decimals) {
+    DecimalDigits slow = DecimalDigits::fromDouble(value);
+    slow.round(decimals);
+    const DecimalDigits quick = DecimalDigits::fromDoubleRounded(value, decimals);
+    EXPECT_EQ(quick.integer(), slow.integer()) << value << " to " << decimals;
+    EXPECT_EQ(quick.fraction(), slow.fraction()) << value << " to " << decimals;
+    EXPECT_EQ(quick.negative(), slow.negative()) << value << " to " << decimals;
+}
+
+// Rounding read straight from the double must round as the shortest text
+// does, halves above all: 1.005 is a little less than 1.005 as a double.
+TEST(DecimalDigits, RoundingReadFromTheDoubleRoundsAsTheShortestText) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        const int decimals = static_cast<int>(random() % 6);
+        const double sign = random() % 4 == 0 ? -1.0 : 1.0;
+        const double units = static_cast<double>(random() % 100000000000ull >> (random() % 40));
+        const double decimal = sign * units / std::pow(10.0, static_cast<int>(random() % 8));
+        expectRoundedAsTheShortestText(decimal, decimals);
+        expectRoundedAsTheShortestText(decimal / 1000.0, decimals);
+        expectRoundedAsTheShortestText(decimal / 60.0, decimals);
+        // A half at the last place kept, written with the decimals asked for plus one.
+        const double half = sign * (units * 10 + 5) / std::pow(10.0, decimals + 1);
+        expectRoundedAsTheShortestText(half, decimals);
+        expectRoundedAsTheShortestText(std::nextafter(half, 0.0), decimals);
+        expectRoundedAsTheShortestText(std::nextafter(half, 2 * half), decimals);
+    }
+    for (double edge : {0.0, -0.0, 1.005, 2.675, 0.125, -0.125, 0.005, -0.004, 999.995, 1e15 - 1, 1e15, 5e-324,
+                        1e300, 99999999999999.95, 0.49999999999999994, 0.5, 1.5, 2.5})
+        for (int decimals : {0, 1, 2, 3, 15, 16, 20})
+            expectRoundedAsTheShortestText(edge, decimals);
+}
+
 }  // namespace
 }  // namespace vantrep::session
