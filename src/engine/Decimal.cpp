@@ -136,7 +136,9 @@ double Decimal::toDouble() const {
     static constexpr double exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const double divisor = scale >= 0 && scale <= 22 ? exact[scale] : std::pow(10.0, scale);
-    return static_cast<double>(units) / divisor;
+    // Units that fit 64 bits convert in one instruction, to the same double.
+    const bool narrow = units >= INT64_MIN && units <= INT64_MAX;
+    return (narrow ? static_cast<double>(static_cast<int64_t>(units)) : static_cast<double>(units)) / divisor;
 }
 
 std::string Decimal::toString() const {
