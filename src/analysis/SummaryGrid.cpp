@@ -118,7 +118,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 }
                 dataRows = records;
             }
-            // The value columns' headers.
+            // A later statement adds its value columns; then come their headers.
             g.setCols(col);
             for (const ValueColumn& vc : mine) {
                 QStringList parts = t.valueFields[static_cast<int>(&vc - mine.data())].split('|');

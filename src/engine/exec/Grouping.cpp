@@ -96,8 +96,6 @@ Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& record
     return groups;
 }
 
-// Exact integer sums on parsed number columns where possible, the general
-// aggregate state otherwise.
 Value GroupResults::at(size_t group) const {
     if (!exact) return values[group];
     if (!isNull.empty() && isNull[group]) return Value::null();
@@ -110,6 +108,8 @@ int decimalScaleOf(const ColumnType& type) {
     return -1;
 }
 
+// Exact integer sums on parsed number columns where possible, the general
+// aggregate state otherwise.
 GroupResults aggregateGroups(const AggregateCall& call, CachedTable& table, const RecordList& records,
                              const Groups& groups) {
     size_t n = groups.count();
