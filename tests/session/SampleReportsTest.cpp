@@ -40,9 +40,12 @@ TEST_F(SampleReports, TheSummaryOpensWithItsRowsColumnGroupsPagesAndVariables) {
             EXPECT_EQ(s.cmbField[static_cast<size_t>(i)].tag, "MonthStrRev");
             EXPECT_EQ(s.cmbField[static_cast<size_t>(i)].items.value(1), "Jan");
         }
-        if (role == "C" && s.aDims(i).FName == "WEEKDAY")
+        if (role == "C" && s.aDims(i).FName == "WEEKDAY") {
             EXPECT_EQ(s.cmbField[static_cast<size_t>(i)].tag, "WeekDayStrRev");
-        if (role == "P") EXPECT_EQ(s.cmbField[static_cast<size_t>(i)].items.size(), 1);
+        }
+        if (role == "P") {
+            EXPECT_EQ(s.cmbField[static_cast<size_t>(i)].items.size(), 1);
+        }
     }
     EXPECT_EQ(rows, (QStringList{"MEDIA", "BRAND"}));
     EXPECT_EQ(columns, (QStringList{"MONTH/0", "WEEKDAY/2"}));
@@ -71,7 +74,9 @@ TEST_F(SampleReports, TheListingOpensWithItsColumnOrderGroupsAndClips) {
         if (s.aDims(i).Displayed) ordered[s.aDims(i).Divisor] = s.aDims(i).FName;
     EXPECT_EQ(ordered.mid(1, 5), (QStringList{"MEDIA", "CHANNEL", "DATE", "TIME", "BRAND"}));
     for (int i = 1; i <= s.aDims.upperBound(); ++i)
-        if (s.aDims(i).FName == "CLIPDET") EXPECT_FALSE(s.aDims(i).Displayed);
+        if (s.aDims(i).FName == "CLIPDET") {
+            EXPECT_FALSE(s.aDims(i).Displayed);
+        }
 }
 
 }  // namespace

@@ -180,7 +180,9 @@ TEST(frmPrint, TitleSettingsPrintTheGridAgainWithTheNewTitles) {
 }
 
 TEST(frmTitleSettings, WithoutAlignmentTextsAreStoredAsTypedAndCancelKeepsThem) {
-    TitleHolder one{"Main||"}, two{"Sub"};
+    TitleHolder one, two;
+    one.Tag = "Main||";
+    two.Tag = "Sub";
     frmTitleSettings dialog;
     dialog.Title1 = &one;
     dialog.Title2 = &two;
