@@ -209,14 +209,8 @@ Value Field::value() const {
 
 std::optional<double> Field::number() const {
     owner_->requireRow();
-    if (owner_->result_) {
-        const exec::ResultColumn& c = owner_->result_->columns()[static_cast<size_t>(index_)];
-        if (c.kind == exec::ResultColumn::Kind::Decimal) {
-            const size_t row = static_cast<size_t>(owner_->position_);
-            if (!c.isNull.empty() && c.isNull[row]) return std::nullopt;
-            return Decimal{c.units[row], c.scale}.toDouble();
-        }
-    }
+    if (owner_->result_)
+        return owner_->result_->number(static_cast<size_t>(owner_->position_), static_cast<size_t>(index_));
     const Value v = value();
     if (v.isNull()) return std::nullopt;
     return v.asDouble();

@@ -15,6 +15,17 @@ Value QueryResult::value(size_t row, size_t column) const {
     return Value::null();
 }
 
+std::optional<double> QueryResult::number(size_t row, size_t column) const {
+    const ResultColumn& c = columns_[column];
+    if (c.kind == ResultColumn::Kind::Decimal) {
+        if (!c.isNull.empty() && c.isNull[row]) return std::nullopt;
+        return Decimal{c.units[row], c.scale}.toDouble();
+    }
+    const Value v = value(row, column);
+    if (v.isNull() || v.isEmptyDate()) return std::nullopt;
+    return v.asDouble();
+}
+
 std::optional<std::string_view> QueryResult::storedBytes(size_t row, size_t column) const {
     const ResultColumn& c = columns_[column];
     if (c.kind == ResultColumn::Kind::Coded)

@@ -41,6 +41,9 @@ public:
     const std::vector<ResultColumn>& columns() const { return columns_; }
     // The value of result row `row`, column `column`, conformed to the column type.
     Value value(size_t row, size_t column) const;
+    // The same value as a double, nothing when it is NULL or an empty date;
+    // a Decimal column's without making a Value.
+    std::optional<double> number(size_t row, size_t column) const;
     // Bytes that stand for the value: rows whose bytes are equal have equal
     // values. For a table field without NULL or length flags they are the
     // record's bytes, for a coded column the row's code; a computed column

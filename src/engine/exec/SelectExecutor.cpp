@@ -244,14 +244,7 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
         const GroupedItem& item = items[c];
         const size_t a = item.aggregate ? static_cast<size_t>(item.aggregate->aggregate) : 0;
         const int scale = decimalScaleOf(column.type);
-        if (item.aggregate && !item.rounding && movable && shown[a] == 1) {
-            GroupResults& results = aggregates[a];
-            column.kind = results.exact ? ResultColumn::Kind::Decimal : ResultColumn::Kind::Computed;
-            column.scale = results.scale;
-            column.units = std::move(results.units);
-            column.isNull = std::move(results.isNull);
-            column.values = std::move(results.values);
-        } else if (item.aggregate && aggregates[a].exact && scale >= 0) {
+        if (item.aggregate && aggregates[a].exact && scale >= 0) {
             // Exact sums stay exact units, rounded as asked, in the column's
             // scale. Rounding to at least their own decimals leaves them as they are.
             GroupResults& results = aggregates[a];
@@ -271,6 +264,9 @@ std::shared_ptr<QueryResult> runGrouped(const SelectPlan& plan, std::shared_ptr<
                 if (!results.isNull.empty())
                     for (uint32_t g : order) column.isNull.push_back(results.isNull[g]);
             }
+        } else if (item.aggregate && !aggregates[a].exact && !item.rounding && movable && shown[a] == 1) {
+            column.kind = ResultColumn::Kind::Computed;
+            column.values = std::move(aggregates[a].values);
         } else if (items[c].key >= 0) {
             size_t k = static_cast<size_t>(items[c].key);
             column.kind = ResultColumn::Kind::Coded;
