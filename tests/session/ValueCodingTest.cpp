@@ -31,7 +31,7 @@ TEST(MonthCoding, NamesTheTwelveMonthsAndOthersOutside) {
     EXPECT_EQ(MonthText(-1, kUsEnglish), "Others");
 }
 
-TEST(MonthCoding, ReadsNamesBackToNumbers) {
+TEST(MonthCoding, ReadsNamesBackToNumbersAndNoMonthAsEmpty) {
     EXPECT_EQ(MonthNumber("Jan", kUsEnglish), "1");
     EXPECT_EQ(MonthNumber("Sep", kUsEnglish), "9");
     EXPECT_EQ(MonthNumber("Dec", kUsEnglish), "12");
@@ -39,13 +39,7 @@ TEST(MonthCoding, ReadsNamesBackToNumbers) {
     EXPECT_EQ(MonthNumber("March", kUsEnglish), "3");
     EXPECT_EQ(MonthNumber(" Jul ", kUsEnglish), "7");
     for (int n = 1; n <= 12; ++n) EXPECT_EQ(MonthNumber(MonthText(n, kUsEnglish), kUsEnglish), QString::number(n));
-}
-
-TEST(MonthCoding, TextThatIsNoMonthGivesEmpty) {
-    EXPECT_EQ(MonthNumber("Others", kUsEnglish), "");
-    EXPECT_EQ(MonthNumber("", kUsEnglish), "");
-    EXPECT_EQ(MonthNumber("Ja", kUsEnglish), "");
-    EXPECT_EQ(MonthNumber("13", kUsEnglish), "");
+    for (const char* text : {"Others", "", "Ja", "13"}) EXPECT_EQ(MonthNumber(text, kUsEnglish), "") << text;
 }
 
 TEST(MonthCoding, FollowsTheGivenLocale) {
@@ -55,7 +49,7 @@ TEST(MonthCoding, FollowsTheGivenLocale) {
     EXPECT_EQ(MonthNumber("Sept", kUsEnglish), "");
 }
 
-TEST(WeekdayCoding, CountsSundayAsDayOne) {
+TEST(WeekdayCoding, CountsSundayAsDayOneBothWays) {
     const QStringList names = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     for (int n = 1; n <= 7; ++n) {
         EXPECT_EQ(WeekdayText(n), names.at(n - 1)) << n;
@@ -63,15 +57,9 @@ TEST(WeekdayCoding, CountsSundayAsDayOne) {
     }
     EXPECT_EQ(WeekdayText(0), "Others");
     EXPECT_EQ(WeekdayText(8), "Others");
-}
-
-TEST(WeekdayCoding, ReverseIsExactAndKnowsOthers) {
+    // The reverse is exact and knows "Others".
     EXPECT_EQ(WeekdayNumber("Others"), "8");
-    EXPECT_EQ(WeekdayNumber("sun"), "");
-    EXPECT_EQ(WeekdayNumber("SUN"), "");
-    EXPECT_EQ(WeekdayNumber("Sunday"), "");
-    EXPECT_EQ(WeekdayNumber(" Sun"), "");
-    EXPECT_EQ(WeekdayNumber(""), "");
+    for (const char* text : {"sun", "SUN", "Sunday", " Sun", ""}) EXPECT_EQ(WeekdayNumber(text), "") << text;
 }
 
 // The message CheckDimensionValue shows for `s` and `role`, or "" when it passes.
@@ -95,6 +83,11 @@ TEST(DimensionValueCheck, ColumnValuesRefuseEachReservedCharacter) {
     EXPECT_EQ(refusal("12\" screen", "C"), "Dimension unfit for column\r\ncontaining invalid character (\")");
     EXPECT_EQ(refusal("Radio FM", "C"), "");
     EXPECT_EQ(refusal("", "C"), "");
+    // The first reserved character in the order of the tests is named.
+    EXPECT_EQ(refusal("\"x\";y", "C"), kColumnPrefix + ";)");
+    EXPECT_EQ(refusal("a|b:c;d,e", "C"), kColumnPrefix + ",)");
+    EXPECT_EQ(refusal("a|b:c", "C"), kColumnPrefix + ":)");
+    EXPECT_EQ(refusal("a|\"b", "C"), "Dimension unfit for column\r\ncontaining invalid character (\")");
 }
 
 TEST(DimensionValueCheck, RowValuesRefuseOnlyTheDoubleQuote) {
@@ -103,14 +96,6 @@ TEST(DimensionValueCheck, RowValuesRefuseOnlyTheDoubleQuote) {
         EXPECT_EQ(refusal("12\" screen", role), "Dimension unfit for row\r\ncontaining invalid character (\")")
             << role.toStdString();
     }
-}
-
-TEST(DimensionValueCheck, FirstReservedCharacterInTestOrderIsNamed) {
-    EXPECT_EQ(refusal("\"x\";y", "C"), kColumnPrefix + ";)");
-    EXPECT_EQ(refusal("a|b:c;d,e", "C"), kColumnPrefix + ",)");
-    EXPECT_EQ(refusal("a|b:c;d", "C"), kColumnPrefix + ";)");
-    EXPECT_EQ(refusal("a|b:c", "C"), kColumnPrefix + ":)");
-    EXPECT_EQ(refusal("a|\"b", "C"), "Dimension unfit for column\r\ncontaining invalid character (\")");
 }
 
 TEST(DimensionValueCheck, RefusalIsRaisedWithItsNumber) {
