@@ -72,23 +72,16 @@ TEST(DisplayFormatNumbers, GroupedIntegerPatternsHideZeroAndRoundHalfAway) {
         {0.4, "###,###,###,###", ""},
         {-0.4, "###,###,###,###", ""},
         {0.5, "###,###,###,###", "1"},
-        {7, "###,###,###,###", "7"},
         {999, "###,###,###,###", "999"},
         {1000, "###,###,###,###", "1,000"},
-        {1234567, "###,###,###,###", "1,234,567"},
         {-1234567, "###,###,###,###", "-1,234,567"},
         {1234.5, "###,###,###,###", "1,235"},
         {-2.5, "###,###,###,###", "-3"},
-        {123456789012, "###,###,###,###", "123,456,789,012"},
         {1234567890123456, "###,###,###,###", "1,234,567,890,123,456"},
         {0, "#,###", ""},
         {0.4, "#,###", ""},
-        {1, "#,###", "1"},
         {12.49, "#,###", "12"},
         {999.5, "#,###", "1,000"},
-        {-1000, "#,###", "-1,000"},
-        {1e9, "#,###", "1,000,000,000"},
-        {123456, "###,###", "123,456"},
         {1234567, "###,###", "1,234,567"},
         {1e20, "#,###", "100,000,000,000,000,000,000"},
     });
@@ -98,9 +91,7 @@ TEST(DisplayFormatNumbers, TwoDecimalsWithoutLeadingZero) {
     expectNumbers({
         {0, "###.00", ".00"},
         {0.5, "###.00", ".50"},
-        {12.5, "###.00", "12.50"},
         {1234.567, "###.00", "1234.57"},
-        {12345678.9, "###.00", "12345678.90"},
         {0.125, "###.00", ".13"},
         {1.005, "###.00", "1.01"},
         {2.675, "###.00", "2.68"},
@@ -109,8 +100,6 @@ TEST(DisplayFormatNumbers, TwoDecimalsWithoutLeadingZero) {
         {-0.004, "###.00", ".00"},
         {-0.005, "###.00", "-.01"},
         {12.5, ".00", "12.50"},
-        {0.5, ".00", ".50"},
-        {0, ".00", ".00"},
     });
 }
 
@@ -135,8 +124,6 @@ TEST(DisplayFormatNumbers, PercentMultipliesByHundred) {
     expectNumbers({
         {0, "###.00%", ".00%"},
         {0.1234, "###.00%", "12.34%"},
-        {0.5, "###.00%", "50.00%"},
-        {1, "###.00%", "100.00%"},
         {12.3456, "###.00%", "1234.56%"},
         {0.00125, "###.00%", ".13%"},
         {0.000049, "###.00%", ".00%"},
@@ -156,7 +143,6 @@ TEST(DisplayFormatNumbers, GroupedWithDecimals) {
         {0.05, "#,###.0", ".1"},
         {0.04, "#,###.0", ".0"},
         {1.0005, "#,###.000", "1.001"},
-        {1234567.1234, "#,###.000", "1,234,567.123"},
         {1234567.5, "#,###,###.00", "1,234,567.50"},
     });
 }
@@ -164,17 +150,14 @@ TEST(DisplayFormatNumbers, GroupedWithDecimals) {
 TEST(DisplayFormatNumbers, ZeroAndHashPlaceholders) {
     expectNumbers({
         {2.5, "0", "3"},
-        {3.5, "0", "4"},
         {-2.5, "0", "-3"},
         {0.4, "0", "0"},
         {-0.4, "0", "0"},
-        {0, "0", "0"},
         {0.125, "0.00", "0.13"},
         {1.005, "0.00", "1.01"},
         {0, "0.00", "0.00"},
         {-0.001, "0.00", "0.00"},
         {1e-300, "0.00", "0.00"},
-        {-1e-300, "0.00", "0.00"},
         {42, "00000", "00042"},
         {1234, "#,##0", "1,234"},
         {0, "#,##0", "0"},
@@ -226,7 +209,6 @@ TEST(DisplayFormatNumbers, PlaceholderPatternsAgreeWithThePatternWalk) {
 TEST(DisplayFormatNumbers, GeneralFormWithoutPattern) {
     expectNumbers({
         {12.5, "", "12.5"},
-        {3, "", "3"},
         {-0.25, "", "-0.25"},
         {0, "", "0"},
         {-0.0, "", "0"},
@@ -236,7 +218,6 @@ TEST(DisplayFormatNumbers, GeneralFormWithoutPattern) {
         {1e15, "", "1E+15"},
         {-2.5e20, "", "-2.5E+20"},
         {1.5e-5, "", "1.5E-05"},
-        {0.0001, "", "0.0001"},
     });
 }
 
@@ -275,14 +256,12 @@ TEST(DisplayFormatValues, EngineNumbersRoundOnTheirExactDecimal) {
 TEST(DisplayFormatValues, EngineNumbersWithoutPattern) {
     expectValues({
         {Value::integer(42), "", "42"},
-        {Value::integer(-7), "", "-7"},
         {decimal(12500, 3), "", "12.5"},
         {decimal(300, 2), "", "3"},
         {decimal(-25, 2), "", "-0.25"},
         {decimal(0, 2), "", "0"},
         {Value::real(12.5), "", "12.5"},
         {Value::logical(true), "", "True"},
-        {Value::logical(false), "", "False"},
         {Value::logical(true), "0", "-1"},
     });
 }
@@ -329,14 +308,9 @@ void expectDates(const std::vector<DateCase>& cases) {
 TEST(DisplayFormatDates, DayMonthYearNumbers) {
     expectDates({
         {QDate(2026, 3, 5), "dd/mm/yyyy", "05/03/2026"},
-        {QDate(2026, 12, 25), "dd/mm/yyyy", "25/12/2026"},
-        {QDate(2000, 2, 29), "dd/mm/yyyy", "29/02/2000"},
         {QDate(1999, 12, 31), "dd-mm-yyyy", "31-12-1999"},
-        {QDate(2026, 1, 1), "dd-mm-yyyy", "01-01-2026"},
         {QDate(2026, 3, 5), "dd/mm/yy", "05/03/26"},
-        {QDate(2000, 2, 29), "dd/mm/yy", "29/02/00"},
         {QDate(2026, 3, 5), "d/m/yy", "5/3/26"},
-        {QDate(2026, 12, 25), "d/m/yyyy", "25/12/2026"},
         {QDate(2026, 3, 5), "DD/MM/YYYY", "05/03/2026"},
         {QDate(1999, 12, 31), "y", "365"},
         {QDate(2024, 2, 29), "yyyy-mm-dd y", "2024-02-29 60"},
@@ -346,13 +320,9 @@ TEST(DisplayFormatDates, DayMonthYearNumbers) {
 TEST(DisplayFormatDates, WeekdayAndMonthNames) {
     expectDates({
         {QDate(2026, 3, 5), "ddd dd/mm/yy", "Thu 05/03/26"},
-        {QDate(2000, 2, 29), "ddd dd/mm/yy", "Tue 29/02/00"},
-        {QDate(1999, 12, 31), "ddd dd/mm/yy", "Fri 31/12/99"},
         {QDate(2026, 3, 5), "dddd, mmmm dd, yyyy", "Thursday, March 05, 2026"},
         {QDate(2009, 9, 9), "dddd, mmmm dd, yyyy", "Wednesday, September 09, 2009"},
-        {QDate(2024, 2, 29), "dddd, mmmm dd, yyyy", "Thursday, February 29, 2024"},
         {QDate(2026, 1, 1), "mmm", "Jan"},
-        {QDate(2026, 9, 30), "mmm", "Sep"},
         {QDate(1999, 12, 31), "mmm", "Dec"},
         {QDate(2026, 9, 30), "mmmm", "September"},
     });
@@ -361,7 +331,6 @@ TEST(DisplayFormatDates, WeekdayAndMonthNames) {
 TEST(DisplayFormatDates, GeneralFormIsShortDateWithWholeYear) {
     expectDates({
         {QDate(2026, 3, 5), "", "3/5/2026"},
-        {QDate(1999, 12, 31), "", "12/31/1999"},
         {QDate(2000, 2, 29), "", "2/29/2000"},
         {QDate(), "", ""},
         {QDate(), "dd/mm/yyyy", ""},
@@ -389,7 +358,6 @@ QDateTime at(int hour, int minute, int second) {
 TEST(DisplayFormatTimes, HoursMinutesSeconds) {
     std::vector<TimeCase> cases = {
         {at(7, 8, 9), "hh:mm:ss", "07:08:09"},
-        {at(23, 59, 59), "hh:mm:ss", "23:59:59"},
         {at(0, 0, 0), "hh:mm:ss", "00:00:00"},
         {at(13, 5, 0), "h:mm", "13:05"},
         {at(13, 5, 0), "hh:nn", "13:05"},
