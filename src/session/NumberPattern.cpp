@@ -92,22 +92,23 @@ void appendIntegerText(Output& out, std::string_view integer, const NumberLayout
     }
 }
 
+// The fraction digits shown: up to the last one that is significant or
+// stands under a "0" (trailing zeros under "#" are not significant).
+int shownFractionDigits(std::string_view fraction, const NumberLayout& layout) {
+    for (int i = static_cast<int>(fraction.size()); i > layout.fractionMinimum; --i)
+        if (fraction[static_cast<size_t>(i - 1)] != '0') return i;
+    return layout.fractionMinimum;
+}
+
 void appendFractionText(Output& out, std::string_view fraction, const NumberLayout& layout) {
-    // Trailing zeros under "#" are not significant: find the last digit shown.
-    int last = -1;
+    const int shown = shownFractionDigits(fraction, layout);
     int index = 0;
-    for (const PatternChar& pc : layout.fractionPart) {
-        if (!isPlaceholder(pc)) continue;
-        if (isUnquoted(pc, u'0') || fraction[index] != '0') last = index;
-        ++index;
-    }
-    index = 0;
     for (const PatternChar& pc : layout.fractionPart) {
         if (!isPlaceholder(pc)) {
             out.append(pc.ch.unicode());
             continue;
         }
-        if (index <= last) out.append(char16_t(fraction[index]));
+        if (index < shown) out.append(char16_t(fraction[static_cast<size_t>(index)]));
         ++index;
     }
 }
@@ -161,12 +162,7 @@ QString placeholderNumber(const DecimalDigits& value, const NumberLayout& layout
     const std::string_view fraction = value.fraction();
     const int given = static_cast<int>(integer.size());
     const int length = std::max(given, layout.integerMinimum);
-    int shown = layout.fractionMinimum;
-    for (int i = static_cast<int>(fraction.size()); i > shown; --i)
-        if (fraction[static_cast<size_t>(i - 1)] != '0') {
-            shown = i;
-            break;
-        }
+    const int shown = shownFractionDigits(fraction, layout);
     const bool minus = value.negative() && !value.isZero();
     const int groups = layout.grouping && length > 0 ? (length - 1) / 3 : 0;
     const qsizetype size = (minus ? 1 : 0) + length + groups * separators.group.size() +
