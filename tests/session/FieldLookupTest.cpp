@@ -1,6 +1,9 @@
 // Finding fields of the dictionary by caption and by name.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "session/FieldLookup.h"
 
 namespace vantrep::session {
@@ -17,48 +20,21 @@ FieldList threeFields() {
     return fields;
 }
 
-TEST(FindFieldByDesc, MatchesCaptionsWithoutRegardToCase) {
-    const FieldList fields = threeFields();
-    EXPECT_EQ(FindFieldByDesc(fields, "Media"), 1);
-    EXPECT_EQ(FindFieldByDesc(fields, "MONTH"), 2);
-    EXPECT_EQ(FindFieldByDesc(fields, "spend (eur)"), 3);
-}
-
-TEST(FindFieldByDesc, AbsentCaptionGivesZero) {
-    const FieldList fields = threeFields();
-    EXPECT_EQ(FindFieldByDesc(fields, "Spend"), 0);
-    EXPECT_EQ(FindFieldByDesc(fields, "Media "), 0);
-    EXPECT_EQ(FindFieldByDesc(fields, ""), 0);
-    EXPECT_EQ(FindFieldByDesc(FieldList(), "Media"), 0);
-}
-
-TEST(FindFieldByDesc, FirstOfTwoEqualCaptionsWins) {
+// Captions and names match without regard to case, but whole: the first of
+// two equal ones wins, and an absent one gives 0.
+TEST(FieldLookup, FindsTheFirstWholeMatchInAnyCase) {
     FieldList fields = threeFields();
     FieldDef twin;
     twin.FDesc = "MEDIA";
-    twin.FName = "MEDIA2";
+    twin.FName = "weekday";
     fields.append(twin);
-    EXPECT_EQ(FindFieldByDesc(fields, "media"), 1);
-}
-
-TEST(FindFieldByName, MatchesNamesInAnyCase) {
-    const FieldList fields = threeFields();
-    EXPECT_EQ(FindFieldByName(fields, "MEDIA"), 1);
-    EXPECT_EQ(FindFieldByName(fields, "month"), 2);
-    EXPECT_EQ(FindFieldByName(fields, "Spend"), 3);
-    // A name stored in lower case is still found.
-    FieldList lower;
-    FieldDef field;
-    field.FName = "weekday";
-    lower.append(field);
-    EXPECT_EQ(FindFieldByName(lower, "WeekDay"), 1);
-}
-
-TEST(FindFieldByName, AbsentNameGivesZero) {
-    const FieldList fields = threeFields();
-    EXPECT_EQ(FindFieldByName(fields, "Media (EUR)"), 0);
-    EXPECT_EQ(FindFieldByName(fields, "MEDI"), 0);
-    EXPECT_EQ(FindFieldByName(fields, ""), 0);
+    const std::vector<std::pair<const char*, int>> byDesc = {
+        {"Media", 1}, {"MONTH", 2}, {"spend (eur)", 3}, {"media", 1}, {"Spend", 0}, {"Media ", 0}, {"", 0}};
+    for (const auto& [desc, index] : byDesc) EXPECT_EQ(FindFieldByDesc(fields, desc), index) << desc;
+    const std::vector<std::pair<const char*, int>> byName = {
+        {"MEDIA", 1}, {"month", 2}, {"Spend", 3}, {"WeekDay", 4}, {"Media (EUR)", 0}, {"MEDI", 0}, {"", 0}};
+    for (const auto& [name, index] : byName) EXPECT_EQ(FindFieldByName(fields, name), index) << name;
+    EXPECT_EQ(FindFieldByDesc(FieldList(), "Media"), 0);
     EXPECT_EQ(FindFieldByName(FieldList(), "MEDIA"), 0);
 }
 

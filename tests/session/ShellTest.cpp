@@ -48,28 +48,24 @@ QString onlyPlainMessage(const FakeUi& ui) {
     return ui.messages[0].text;
 }
 
-TEST(ShellExecuteFile, MissingFileIsReported) {
+// A missing file or folder is reported, named by an absolute path or by a
+// file name and its folder.
+TEST(ShellExecuteFile, MissingFileOrFolderIsReported) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    FakeUi ui;
-    EXPECT_FALSE(ShellExecuteFile(QDir(folder.path()).filePath("report.xlsx"), QString(), ui));
-    EXPECT_EQ(onlyPlainMessage(ui), "53-File not found");
-
-    FakeUi relative;
-    EXPECT_FALSE(ShellExecuteFile("report.xlsx", folder.path(), relative));
-    EXPECT_EQ(onlyPlainMessage(relative), "53-File not found");
-}
-
-TEST(ShellExecuteFile, MissingFolderIsReported) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    FakeUi ui;
-    EXPECT_FALSE(ShellExecuteFile(QDir(folder.path()).filePath("gone/report.xlsx"), QString(), ui));
-    EXPECT_EQ(onlyPlainMessage(ui), "76-Path not found");
-
-    FakeUi relative;
-    EXPECT_FALSE(ShellExecuteFile("report.xlsx", QDir(folder.path()).filePath("gone"), relative));
-    EXPECT_EQ(onlyPlainMessage(relative), "76-Path not found");
+    const QString gone = QDir(folder.path()).filePath("gone");
+    const struct {
+        QString file, folder;
+        const char* message;
+    } cases[] = {{QDir(folder.path()).filePath("report.xlsx"), QString(), "53-File not found"},
+                 {"report.xlsx", folder.path(), "53-File not found"},
+                 {gone + "/report.xlsx", QString(), "76-Path not found"},
+                 {"report.xlsx", gone, "76-Path not found"}};
+    for (const auto& c : cases) {
+        FakeUi ui;
+        EXPECT_FALSE(ShellExecuteFile(c.file, c.folder, ui));
+        EXPECT_EQ(onlyPlainMessage(ui), c.message) << c.file.toStdString();
+    }
 }
 
 // Sets an environment variable for the life of the object.
