@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <utility>
+
 namespace vantrep::session {
 namespace {
 
@@ -18,19 +20,13 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+// The parent of the whole command-line text; none for a bare name or the root.
 TEST(HandOverFolderTest, IsTheParentOfTheWholeCommandLineText) {
-    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/data.dbf"), "/home/u/Del/Rep1");
-    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/Brands.str,1"), "/home/u/Del/Rep1");
-    EXPECT_EQ(handOverFolder("/home/u/Del/Rep1/"), "/home/u/Del");
-    EXPECT_EQ(handOverFolder("Del/Rep1/data.dbf"), "Del/Rep1");
-}
-
-TEST(HandOverFolderTest, NoFolderForABareNameOrTheRoot) {
-    EXPECT_EQ(handOverFolder(""), QString());
-    EXPECT_EQ(handOverFolder("-Embedding"), QString());
-    EXPECT_EQ(handOverFolder("data.dbf"), QString());
-    EXPECT_EQ(handOverFolder("/data.dbf"), QString());
-    EXPECT_EQ(handOverFolder("/"), QString());
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/Del/Rep1/data.dbf", "/home/u/Del/Rep1"}, {"/home/u/Del/Rep1/Brands.str,1", "/home/u/Del/Rep1"},
+        {"/home/u/Del/Rep1/", "/home/u/Del"}, {"Del/Rep1/data.dbf", "Del/Rep1"}, {"", ""}, {"-Embedding", ""},
+        {"data.dbf", ""}, {"/data.dbf", ""}, {"/", ""}};
+    for (const auto& [argument, folder] : cases) EXPECT_EQ(handOverFolder(argument), QString(folder)) << argument;
 }
 
 class RemoveHandOverFolderTest : public ::testing::Test {
@@ -62,9 +58,8 @@ TEST_F(RemoveHandOverFolderTest, MarkedFolderIsRemovedWithEverythingInIt) {
     EXPECT_FALSE(QFileInfo::exists(folder_));
     EXPECT_TRUE(QFileInfo::exists(sibling_ + "/saved.dbf"));
     EXPECT_TRUE(QFileInfo::exists(root_.path()));
-}
-
-TEST_F(RemoveHandOverFolderTest, MarkedFolderIsRemovedForAFixedReportArgument) {
+    // A fixed-report argument names the same folder.
+    ASSERT_TRUE(QDir().mkpath(folder_));
     mark();
     EXPECT_TRUE(removeHandOverFolder(folder_ + "/data.dbf,2"));
     EXPECT_FALSE(QFileInfo::exists(folder_));
@@ -75,9 +70,7 @@ TEST_F(RemoveHandOverFolderTest, UnmarkedFolderStaysWhole) {
     EXPECT_TRUE(QFileInfo::exists(folder_ + "/data.dbf"));
     EXPECT_TRUE(QFileInfo::exists(folder_ + "/Brands.str"));
     EXPECT_TRUE(QFileInfo::exists(folder_ + "/sub/notes.txt"));
-}
-
-TEST_F(RemoveHandOverFolderTest, MarkerAsAFolderDoesNotCount) {
+    // A marker that is a folder does not count.
     ASSERT_TRUE(QDir().mkpath(folder_ + "/" + kHandOverMarker));
     EXPECT_FALSE(removeHandOverFolder(argument()));
     EXPECT_TRUE(QFileInfo::exists(folder_ + "/data.dbf"));
