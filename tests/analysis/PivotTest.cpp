@@ -7,6 +7,7 @@
 
 #include "analysis/Pivot.h"
 #include "analysis/QueryBuilder.h"
+#include "support/Dimension.h"
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
 #include "engine/dbf/DbfWriter.h"
@@ -17,17 +18,6 @@ namespace {
 using engine::Value;
 using session::FieldDef;
 using session::ValueList;
-
-FieldDef dimension(const char* name, const char* type, int len, const char* role, int level) {
-    FieldDef f;
-    f.FName = name;
-    f.FDesc = name;
-    f.FType = type;
-    f.FLen = len;
-    f.Layout = role;
-    f.Level = level;
-    return f;
-}
 
 class Pivoting : public ::testing::Test {
 protected:
@@ -45,11 +35,11 @@ protected:
                                                  row("BOLT", 2, "PRESS", "1.00", 5)});
         connection.Open("SourceDB=" + dir.path().toStdString() + "/;SourceType=DBF;Collate=Machine;");
 
-        aDims.append(dimension("BRAND", "C", 8, "R", 1));
+        aDims.append(dimension("BRAND", "BRAND", "C", 8, "R", 1));
         lists.push_back({{"BRAND", "ACME    ", "BOLT    "}, ""});
-        aDims.append(dimension("MONTH", "N", 2, "C", 1));
+        aDims.append(dimension("MONTH", "MONTH", "N", 2, "C", 1));
         lists.push_back({{"MONTH", "Jan", "Feb"}, "MonthStrRev"});
-        FieldDef media = dimension("MEDIA", "C", 10, "C", 2);
+        FieldDef media = dimension("MEDIA", "MEDIA", "C", 10, "C", 2);
         media.ShowOthers = true;
         aDims.append(media);
         lists.push_back({{"Filtered MEDIA", "TV"}, ""});

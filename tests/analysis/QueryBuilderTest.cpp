@@ -9,6 +9,7 @@
 #include "engine/dbf/DbfWriter.h"
 
 #include "analysis/QueryBuilder.h"
+#include "support/Dimension.h"
 
 namespace vantrep::analysis {
 namespace {
@@ -16,19 +17,6 @@ namespace {
 using session::FieldDef;
 using session::FieldList;
 using session::ValueList;
-
-FieldDef dimension(const char* name, const char* caption, const char* type, int len, const char* role, int level,
-                   int dec = 0) {
-    FieldDef f;
-    f.FName = name;
-    f.FDesc = caption;
-    f.FType = type;
-    f.FLen = len;
-    f.FDec = dec;
-    f.Layout = role;
-    f.Level = level;
-    return f;
-}
 
 FieldDef variable(const char* name, int dec, int level) {
     FieldDef v;
