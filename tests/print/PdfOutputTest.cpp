@@ -46,13 +46,17 @@ PrintDocument twoPages(int orientation) {
     return surface.document();
 }
 
-TEST(PdfOutput, PagesReadBackWithTheirTextsAndSize) {
+TEST(PdfOutput, PagesReadBackWithTheirTextsAndSizeInEitherOrientation) {
     QTemporaryDir temp;
     QString path = temp.filePath(QStringLiteral("out.pdf"));
+    QString wide = temp.filePath(QStringLiteral("wide.pdf"));
     ASSERT_TRUE(writePdf(twoPages(0), path, QStringLiteral("Test")));
+    ASSERT_TRUE(writePdf(twoPages(1), wide));
+    EXPECT_FALSE(writePdf(PrintDocument(), temp.filePath(QStringLiteral("none.pdf"))));  // an empty document
     QString info = run(QStringLiteral("pdfinfo"), {path});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n")))) << info.toStdString();
     EXPECT_TRUE(info.contains(QStringLiteral("595 x 842 pts (A4)"))) << info.toStdString();
+    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {wide}).contains(QStringLiteral("842 x 595 pts (A4)")));
     QString text = testing::pdfText(path);
     QStringList pages = text.split(u'\f');
     ASSERT_GE(pages.size(), 2);
@@ -60,18 +64,6 @@ TEST(PdfOutput, PagesReadBackWithTheirTextsAndSize) {
     EXPECT_TRUE(pages[0].contains(QStringLiteral("Page 1")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Station 2")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Page 2")));
-}
-
-TEST(PdfOutput, LandscapeDocumentGivesLandscapePages) {
-    QTemporaryDir temp;
-    QString path = temp.filePath(QStringLiteral("wide.pdf"));
-    ASSERT_TRUE(writePdf(twoPages(1), path));
-    EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {path}).contains(QStringLiteral("842 x 595 pts (A4)")));
-}
-
-TEST(PdfOutput, EmptyDocumentIsNotWritten) {
-    QTemporaryDir temp;
-    EXPECT_FALSE(writePdf(PrintDocument(), temp.filePath(QStringLiteral("none.pdf"))));
 }
 
 TEST(PageImage, ItemsLandWhereTheirTwipsSayAtAnyResolution) {

@@ -12,64 +12,74 @@ namespace {
 
 using testing::pageLines;
 
-PrintFont timesBold() {
-    PrintFont font;
-    font.name = QStringLiteral("Times New Roman");
-    font.size = 10;
-    font.bold = true;
-    return font;
+// The printable area as a rectangle.
+QRectF rect(const PrintableArea& area) {
+    return QRectF(QPointF(area.left, area.top), QPointF(area.right, area.bottom));
 }
 
-TEST(PrintSurfaceSetUp, A4PrintableAreaFollowsMarginsAndOrientation) {
+struct Cell {
+    QString text{};
+    double width = 0;
+    int align = 6;
+    int attribute = 0;  // background colour
+};
+
+// Lays out a one-row table of `cells` at the current position.
+void row(PrintSurface& surface, const std::vector<Cell>& cells, double height = -1, bool hidden = false) {
+    PrintTable& table = surface.startTable(static_cast<int>(cells.size()));
+    for (size_t c = 0; c < cells.size(); ++c) {
+        table.cells[c].text = cells[c].text;
+        table.cells[c].width = cells[c].width;
+        table.cells[c].align = cells[c].align;
+        table.cells[c].attribute = cells[c].attribute;
+    }
+    table.rowHeight = height;
+    table.hidden = hidden;
+    surface.endTable();
+}
+
+TEST(PrintSurfaceSetUp, A4PrintableAreaFollowsMarginsAndOrientationAndDrawingNeedsAnOpenPage) {
     PrintSurface surface;
     surface.setMargins(720, 500, 360, 1000);
-    PrintableArea portrait = surface.printableArea();
-    EXPECT_DOUBLE_EQ(portrait.left, 720);
-    EXPECT_DOUBLE_EQ(portrait.right, 11906 - 360);
-    EXPECT_DOUBLE_EQ(portrait.top, 500);
-    EXPECT_DOUBLE_EQ(portrait.bottom, 16838 - 1000);
+    EXPECT_EQ(rect(surface.printableArea()), QRectF(QPointF(720, 500), QPointF(11906 - 360, 16838 - 1000)));
     surface.setOrientation(1);
-    PrintableArea landscape = surface.printableArea();
-    EXPECT_DOUBLE_EQ(landscape.right, 16838 - 360);
-    EXPECT_DOUBLE_EQ(landscape.bottom, 11906 - 1000);
+    EXPECT_EQ(rect(surface.printableArea()), QRectF(QPointF(720, 500), QPointF(16838 - 360, 11906 - 1000)));
+    surface.drawLine(0, 0, 100, 100);
+    row(surface, {{"x"}});
+    EXPECT_EQ(surface.document().pageCount(), 0);  // nothing is recorded without an open page
     surface.startDoc();
+    surface.setPen({255, 2, 20});
+    surface.drawLine(0, 10, 100, 10);
     surface.endDoc();
-    EXPECT_EQ(surface.document().orientation, 1);
-    EXPECT_DOUBLE_EQ(surface.document().paperWidth, 16838);
+    const PrintDocument& doc = surface.document();
+    EXPECT_EQ(doc.orientation, 1);
+    EXPECT_DOUBLE_EQ(doc.paperWidth, 16838);
+    ASSERT_EQ(doc.pages[0].lines.size(), 1u);
+    EXPECT_EQ(doc.pages[0].lines[0].pen, (PrintPen{255, 2, 20}));
 }
 
-TEST(PrintSurfacePages, NumberedFromOneWithYAtTopAndEventsPerPage) {
-    PrintSurface surface;
-    surface.setMargins(1000, 800, 1000, 800);
-    QStringList events;
-    surface.setBeforeHeader([&] { events.append(QStringLiteral("H%1").arg(surface.page())); });
-    surface.setBeforeFooter([&] { events.append(QStringLiteral("F%1").arg(surface.page())); });
-    EXPECT_EQ(surface.page(), 0);
-    surface.startDoc();
-    EXPECT_EQ(surface.page(), 1);
-    surface.setCurrentY(5000);
-    surface.newPage();
-    EXPECT_EQ(surface.page(), 2);
-    EXPECT_DOUBLE_EQ(surface.currentY(), 800);
-    EXPECT_DOUBLE_EQ(surface.currentX(), 1000);
-    surface.endDoc();
-    EXPECT_EQ(events, QStringList({"H1", "F1", "H2", "F2"}));
-    EXPECT_EQ(surface.document().pageCount(), 2);
-}
-
-TEST(PrintSurfacePages, HeaderAndFooterTextsSetByTheEventsAreCutIntoThreeParts) {
+TEST(PrintSurfacePages, NumberedFromOneWithEventsPerPageAndHeaderAndFooterCutIntoThreeParts) {
     PrintSurface surface;
     surface.setMargins(1000, 720, 1000, 720);
     surface.footer().font.size = 9;
     surface.footer().color = 16711680;
+    surface.header().text = QStringLiteral("Left||Right");
+    QStringList events;
+    surface.setBeforeHeader([&] { events.append(QStringLiteral("H%1").arg(surface.page())); });
     surface.setBeforeFooter([&] {
+        events.append(QStringLiteral("F%1").arg(surface.page()));
         surface.footer().text = QStringLiteral("Maker|Vant|Page :%1").arg(surface.page());
     });
-    surface.header().text = QStringLiteral("Left||Right");
+    EXPECT_EQ(surface.page(), 0);
     surface.startDoc();
+    surface.setCurrentY(5000);
     surface.newPage();
+    EXPECT_DOUBLE_EQ(surface.currentY(), 720);
+    EXPECT_DOUBLE_EQ(surface.currentX(), 1000);
     surface.endDoc();
+    EXPECT_EQ(events, QStringList({"H1", "F1", "H2", "F2"}));  // each with the number of its page
     const PrintDocument& doc = surface.document();
+    EXPECT_EQ(doc.pageCount(), 2);
     EXPECT_EQ(pageLines(doc, 2), QStringList({"Left | Right", "Maker | Vant | Page :2"}));
     const std::vector<TextItem>& texts = doc.pages[1].texts;
     ASSERT_EQ(texts.size(), 5u);
@@ -86,18 +96,7 @@ TEST(PrintSurfaceTables, RowLaidOutAtXAndYThenYMovesBelowIt) {
     surface.setMargins(1000, 1000, 1000, 1000);
     surface.startDoc();
     surface.setCurrentX(1500);
-    PrintTable& table = surface.startTable(3);
-    table.cells[0].text = QStringLiteral("left");
-    table.cells[0].width = 2000;
-    table.cells[0].align = 6;
-    table.cells[1].text = QStringLiteral("centre");
-    table.cells[1].width = 3000;
-    table.cells[1].align = 7;
-    table.cells[2].text = QStringLiteral("right");
-    table.cells[2].width = 1000;
-    table.cells[2].align = 8;
-    table.rowHeight = 400;
-    surface.endTable();
+    row(surface, {{"left", 2000, 6}, {"centre", 3000, 7}, {"right", 1000, 8}}, 400);
     EXPECT_DOUBLE_EQ(surface.currentY(), 1400);
     const std::vector<TextItem>& texts = surface.document().pages[0].texts;
     ASSERT_EQ(texts.size(), 3u);
@@ -109,59 +108,26 @@ TEST(PrintSurfaceTables, RowLaidOutAtXAndYThenYMovesBelowIt) {
     EXPECT_LT(texts[0].origin.y(), 1400);
 }
 
-TEST(PrintSurfaceTables, HiddenTableNeitherDrawsNorMovesAndBordersFrameEveryCell) {
+TEST(PrintSurfaceTables, HiddenTableNeitherDrawsNorMovesBordersFrameEveryCellAndLongTextIsCut) {
     PrintSurface surface;
     surface.setMargins(1000, 1000, 1000, 1000);
     surface.startDoc();
-    PrintTable& hidden = surface.startTable(1);
-    hidden.cells[0].text = QStringLiteral("measured only");
-    hidden.rowHeight = 300;
-    hidden.hidden = true;
-    surface.endTable();
+    row(surface, {{"measured only"}}, 300, true);
     EXPECT_DOUBLE_EQ(surface.currentY(), 1000);
     EXPECT_TRUE(surface.document().pages[0].texts.empty());
-
     surface.setTableBorder(TableBorder::All);
-    PrintTable& framed = surface.startTable(2);
-    framed.cells[0].width = 500;
-    framed.cells[1].width = 700;
-    framed.cells[1].attribute = 255;  // red background
-    framed.rowHeight = 300;
-    surface.endTable();
+    row(surface, {{.width = 500}, {.width = 700, .attribute = 255}}, 300);  // red
     const std::vector<BoxItem>& boxes = surface.document().pages[0].boxes;
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_TRUE(boxes[1].filled);
     EXPECT_EQ(boxes[1].color, 255);
     EXPECT_EQ(boxes[2].rect, QRectF(1500, 1000, 700, 300));
-}
-
-TEST(PrintSurfaceTables, TextWiderThanItsCellIsCutToTheCell) {
-    PrintSurface surface;
-    surface.startDoc();
-    PrintTable& table = surface.startTable(2);
-    table.cells[0].text = QStringLiteral("a text far too long for a narrow column");
-    table.cells[0].width = 600;
-    table.cells[1].text = QStringLiteral("ok");
-    table.cells[1].width = 600;
-    surface.endTable();
+    // Text wider than its cell is cut to the cell.
+    row(surface, {{"a text far too long for a narrow column", 600}, {"ok", 600}});
     const std::vector<TextItem>& texts = surface.document().pages[0].texts;
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_TRUE(texts[0].clipped);
     EXPECT_FALSE(texts[1].clipped);
-}
-
-TEST(PrintSurfaceDrawing, NothingIsRecordedWithoutAnOpenPage) {
-    PrintSurface surface;
-    surface.drawLine(0, 0, 100, 100);
-    PrintTable& table = surface.startTable(1);
-    table.cells[0].text = QStringLiteral("x");
-    surface.endTable();
-    EXPECT_EQ(surface.document().pageCount(), 0);
-    surface.startDoc();
-    surface.setPen({255, 2, 20});
-    surface.drawLine(0, 10, 100, 10);
-    ASSERT_EQ(surface.document().pages[0].lines.size(), 1u);
-    EXPECT_EQ(surface.document().pages[0].lines[0].pen, (PrintPen{255, 2, 20}));
 }
 
 TEST(PrintSurfaceMeasure, TimesNewRomanMeasuresWithLiberationSerifMetrics) {
@@ -171,10 +137,10 @@ TEST(PrintSurfaceMeasure, TimesNewRomanMeasuresWithLiberationSerifMetrics) {
     surface.setFont(font);
     // Liberation Serif's "M" advances 1821 of 2048 units per em; 10 points = 200 twips.
     EXPECT_NEAR(surface.textWidth(QStringLiteral("MMMMMMMMMM")), 10 * 200 * 1821.0 / 2048, 2.0);
-    surface.setFont(timesBold());
-    double bold = surface.textWidth(QStringLiteral("Page :"));
+    double plain = surface.textWidth(QStringLiteral("Page :"));
+    surface.setFont({.name = "Times New Roman", .size = 10, .bold = true});
+    EXPECT_GT(surface.textWidth(QStringLiteral("Page :")), plain);
     surface.setFont(font);
-    EXPECT_GT(bold, surface.textWidth(QStringLiteral("Page :")));
     double one = surface.textHeight(QStringLiteral("x"));
     EXPECT_NEAR(one, 221, 5);  // ascent + descent (1.107 em) of 10-point Liberation Serif
     EXPECT_GT(surface.textHeight(QStringLiteral("x\ny")), 1.9 * one);

@@ -2,6 +2,8 @@
 // counting, and the groups and aggregates built from a report's bands.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/EngineError.h"
 #include "report/ReportGroups.h"
 #include "report/clsVariables.h"
@@ -12,77 +14,34 @@ namespace {
 
 using testing::decimal;
 using testing::number;
-using testing::text;
 
-TEST(ReportVariables, AddWithoutDataRaisesTheDataError) {
-    clsVariables variables;
-    try {
-        variables.Add();
-        FAIL() << "no error";
-    } catch (const engine::EngineError& error) {
-        EXPECT_EQ(error.number(), -2147221504 + 513);
-        EXPECT_EQ(error.description(), "Data recordset is not set");
-    }
-}
-
-TEST(ReportVariables, NamedInCreationOrderAndFoundByKey) {
-    testing::ReportTable table({{"amt", 'N', 8, 2}}, {});
-    ReportData data(table.recordset());
-    clsVariables variables;
-    variables.Data = &data;
-    EXPECT_EQ(variables.Add().Name, u"Var1");
-    clsVariable& second = variables.Add();
-    EXPECT_EQ(second.Name, u"Var2");
-    EXPECT_EQ(second.Parent, &variables);
-    EXPECT_EQ(variables.Item(QStringLiteral("var2")), &second);
-    EXPECT_EQ(variables.Item(QStringLiteral("Var9")), nullptr);
-    variables.Remove(QStringLiteral("Var1"));
-    EXPECT_EQ(variables.Count(), 1);
-}
-
-TEST(ReportVariables, CalculationIsCutAndMinMaxStartWhereTheyShould) {
-    clsVariable sum;
-    sum.setCalculation(QStringLiteral("Sum(Amt_USD)"));
-    EXPECT_EQ(sum.Calculation(), u"sum amt_usd");
-    EXPECT_TRUE(sum.Value().isNull());
-    clsVariable low;
-    low.setCalculation(QStringLiteral("min(x)"));
-    EXPECT_EQ(low.Value().asDouble(), 1.79769313486232E+300);
-    clsVariable high;
-    high.setCalculation(QStringLiteral("max(x)"));
-    EXPECT_EQ(high.Value().asDouble(), -4.94065645841247E-300);
-    sum.setValue(engine::Value::integer(0));
-    EXPECT_EQ(sum.Value().asInteger(), 0);
-}
-
-// Amounts 10.50, -2.25 and 4 under groups A = 1, 1, 2.
-class AggregateTest : public ::testing::Test {
+// Amounts 10.50, -2.25 and 4 (and only negative values in "neg") under groups
+// A = 1, 1, 2; "spots" and "reel" are 0 everywhere.
+class ReportVariables : public ::testing::Test {
 protected:
-    AggregateTest()
-        : table({{"a", 'N', 2}, {"amt", 'N', 8, 2}, {"neg", 'N', 6, 2}},
-                {{number(1), decimal("10.50"), decimal("-3")},
-                 {number(1), decimal("-2.25"), decimal("-1.5")},
-                 {number(2), decimal("4"), decimal("-2")}}),
+    ReportVariables()
+        : table({{"a", 'N', 2}, {"amt", 'N', 8, 2}, {"neg", 'N', 6, 2}, {"spots", 'N', 4}, {"reel", 'N', 4}},
+                {{number(1), decimal("10.50"), decimal("-3"), decimal("0"), decimal("0")},
+                 {number(1), decimal("-2.25"), decimal("-1.5"), decimal("0"), decimal("0")},
+                 {number(2), decimal("4"), decimal("-2"), decimal("0"), decimal("0")}}),
           data(table.recordset()) {
         variables.Data = &data;
     }
 
-    clsVariable& add(const QString& calculation, const QString& criteria) {
+    clsVariable& add(const QString& calculation, const QString& criteria, const QString& next = "amt") {
         clsVariable& variable = variables.Add();
         variable.setCalculation(calculation);
         variable.GroupCriteria = criteria;
-        variable.NextLevelGroupCriteria = QStringLiteral("amt");
+        variable.NextLevelGroupCriteria = next;
         return variable;
     }
 
-    // Updates with every record, collecting `variable`'s value text after each.
-    QStringList run(clsVariable& variable) {
-        QStringList seen;
+    // Updates with every record; `afterEach` looks at the variables after each update.
+    void updateAll(const std::function<void()>& afterEach = [] {}) {
         for (table.recordset().MoveFirst(); !table.recordset().Eof(); table.recordset().MoveNext()) {
             variables.Update();
-            seen.append(valueText(variable.Value()));
+            afterEach();
         }
-        return seen;
     }
 
     testing::ReportTable table;
@@ -90,123 +49,126 @@ protected:
     clsVariables variables;
 };
 
-TEST_F(AggregateTest, EachFunctionAccumulatesAndRestartsWithItsGroup) {
-    clsVariable& sum = add(QStringLiteral("sum(amt)"), QStringLiteral("a"));
-    clsVariable& total = add(QStringLiteral("sum(amt)"), QStringLiteral("Never Changes"));
-    clsVariable& count = add(QStringLiteral("count(amt)"), QStringLiteral("a"));
-    clsVariable& average = add(QStringLiteral("avg(amt)"), QStringLiteral("Never Changes"));
-    clsVariable& low = add(QStringLiteral("min(amt)"), QStringLiteral("never changes"));
-    clsVariable& high = add(QStringLiteral("max(amt)"), QStringLiteral("Never Changes"));
-    QStringList sums;
-    QStringList counts;
-    for (table.recordset().MoveFirst(); !table.recordset().Eof(); table.recordset().MoveNext()) {
-        variables.Update();
-        sums.append(valueText(sum.Value()));
-        counts.append(valueText(count.Value()));
+TEST_F(ReportVariables, AddNeedsDataAndNamesInCreationOrderFoundByKey) {
+    try {
+        clsVariables().Add();
+        FAIL() << "no error";
+    } catch (const engine::EngineError& error) {
+        EXPECT_EQ(error.number(), -2147221504 + 513);
+        EXPECT_EQ(error.description(), "Data recordset is not set");
     }
-    EXPECT_EQ(sums, QStringList({"10.5", "8.25", "4"}));
-    EXPECT_EQ(counts, QStringList({"1", "2", "1"}));
-    EXPECT_EQ(valueText(total.Value()), u"12.25");
+    EXPECT_EQ(variables.Add().Name, u"Var1");
+    clsVariable& second = variables.Add();
+    EXPECT_EQ(second.Name, u"Var2");
+    EXPECT_EQ(second.Parent, &variables);
+    EXPECT_EQ(variables.Item("var2"), &second);
+    EXPECT_EQ(variables.Item("Var9"), nullptr);
+    variables.Remove("Var1");
+    EXPECT_EQ(variables.Count(), 1);
+}
+
+TEST(ReportVariablesCalculation, IsCutAndMinMaxStartWhereTheyShould) {
+    clsVariable sum, low, high;
+    sum.setCalculation("Sum(Amt_USD)");
+    EXPECT_EQ(sum.Calculation(), u"sum amt_usd");
+    EXPECT_TRUE(sum.Value().isNull());
+    low.setCalculation("min(x)");
+    EXPECT_EQ(low.Value().asDouble(), 1.79769313486232E+300);
+    high.setCalculation("max(x)");
+    EXPECT_EQ(high.Value().asDouble(), -4.94065645841247E-300);
+    sum.setValue(engine::Value::integer(0));
+    EXPECT_EQ(sum.Value().asInteger(), 0);
+}
+
+TEST_F(ReportVariables, EachFunctionAccumulatesAndRestartsWithItsGroup) {
+    // The value after each record; "Never Changes" (in any case) never restarts.
+    const QString tiny = "-4.94065645841247E-300";
+    struct Case { QString calculation, criteria; QStringList values; };
+    const std::vector<Case> cases = {
+        {"sum(amt)", "a", {"10.5", "8.25", "4"}},
+        {"count(amt)", "a", {"1", "2", "1"}},
+        {"sum(amt)", "Never Changes", {"10.5", "8.25", "12.25"}},
+        {"min(amt)", "never changes", {"10.5", "-2.25", "-2.25"}},
+        {"max(amt)", "Never Changes", {"10.5", "10.5", "10.5"}},
+        {"max(neg)", "Never Changes", {tiny, tiny, tiny}},  // only negatives: the tiny start value stays
+        {"sum(nothing)", "Never Changes", {"", "", ""}},  // an unknown field leaves the total empty
+    };
+    std::vector<clsVariable*> added;
+    for (const Case& c : cases) added.push_back(&add(c.calculation, c.criteria));
+    clsVariable& average = add("avg(amt)", "Never Changes");
+    std::vector<QStringList> seen(cases.size());
+    updateAll([&] {
+        for (size_t i = 0; i < cases.size(); ++i) seen[i].append(valueText(added[i]->Value()));
+    });
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(seen[i], cases[i].values) << cases[i].calculation.toStdString() << " by "
+                                            << cases[i].criteria.toStdString();
     EXPECT_NEAR(average.Value().asDouble(), 12.25 / 3, 1e-12);
-    EXPECT_EQ(valueText(low.Value()), u"-2.25");
-    EXPECT_EQ(valueText(high.Value()), u"10.5");
 }
 
-TEST_F(AggregateTest, MaxOfOnlyNegativeValuesKeepsItsTinyStartValue) {
-    clsVariable& high = add(QStringLiteral("max(neg)"), QStringLiteral("Never Changes"));
-    run(high);
-    EXPECT_EQ(valueText(high.Value()), u"-4.94065645841247E-300");
-}
-
-TEST_F(AggregateTest, UnknownFieldLeavesTheTotalEmpty) {
-    clsVariable& sum = add(QStringLiteral("sum(nothing)"), QStringLiteral("Never Changes"));
-    EXPECT_EQ(run(sum), QStringList({"", "", ""}));
-}
-
-TEST_F(AggregateTest, PageTotalRestartsWithTheFirstRecordOfANewPage) {
+TEST_F(ReportVariables, PageTotalRestartsWithTheFirstRecordOfANewPage) {
     print::PrintSurface surface;
     variables.VSPrn = &surface;
     surface.startDoc();
-    clsVariable& pageSum = add(QStringLiteral("sum(amt)"), QStringLiteral("When Page Changes"));
-    engine::Recordset& rs = table.recordset();
+    clsVariable& pageSum = add("sum(amt)", "When Page Changes");
     variables.Update();
-    rs.MoveNext();
+    table.recordset().MoveNext();
     variables.Update();
     EXPECT_EQ(valueText(pageSum.Value()), u"8.25");
     surface.newPage();
     EXPECT_EQ(valueText(pageSum.Value()), u"8.25");  // a page footer still shows the old page's total
-    rs.MoveNext();
+    table.recordset().MoveNext();
     variables.Update();
     EXPECT_EQ(valueText(pageSum.Value()), u"4");
 }
 
-TEST(ReportVariablesCounting, ZeroDetailFieldsAreNotCountedWhenZerosAreSuppressed) {
-    testing::ReportTable table({{"amt", 'N', 8, 2}, {"spots", 'N', 4}},
-                               {{decimal("0"), decimal("0")}, {decimal("5"), decimal("0")}});
-    ReportData data(table.recordset());
+TEST_F(ReportVariables, ZeroDetailFieldsAreNotCountedWhenZerosAreSuppressed) {
     for (bool suppress : {false, true}) {
-        clsVariables variables;
-        variables.Data = &data;
         variables.SupperssZero = suppress;
-        clsVariable& count = variables.Add();
-        count.setCalculation(QStringLiteral("count(*)"));
-        count.GroupCriteria = QStringLiteral("Never Changes");
-        count.NextLevelGroupCriteria = QStringLiteral("amt,spots");
-        for (table.recordset().MoveFirst(); !table.recordset().Eof(); table.recordset().MoveNext())
-            variables.Update();
-        EXPECT_EQ(count.Value().asInteger(), suppress ? 1 : 2);
+        clsVariable& zeros = add("count(*)", "Never Changes", "spots,reel");
+        clsVariable& someZeros = add("count(*)", "Never Changes", "amt,spots");
+        updateAll();
+        EXPECT_EQ(zeros.Value().asInteger(), suppress ? 0 : 3) << suppress;
+        EXPECT_EQ(someZeros.Value().asInteger(), 3) << suppress;
     }
 }
 
-TEST(ReportGroups, ThreeLevelsGiveInnermostFirstRecordsWithTheirBands) {
-    std::vector<clsGroupFmt> groups = buildGroups(QStringLiteral("date,media_name*+prog_name+break"),
-                                                  QStringLiteral("+H2+H3"), QStringLiteral("F1*+F2*"),
-                                                  QStringLiteral("lbl;;1000|txt;product;2500\r\ntxt;brand*;2000"));
-    ASSERT_EQ(groups.size(), 6u);
-    EXPECT_EQ(groups[0].GroupCriteria, u"date,media_name*,prog_name,break");
-    EXPECT_EQ(groups[0].GroupLevel, 3);
-    EXPECT_EQ(groups[0].HeaderFooter, u"H");
-    EXPECT_EQ(groups[0].GroupFormat, u"H3");
-    EXPECT_EQ(groups[1].HeaderFooter, u"F");
-    EXPECT_EQ(groups[1].GroupFormat, u"");  // no third footer piece
-    EXPECT_EQ(groups[2].GroupCriteria, u"date,media_name*,prog_name");
-    EXPECT_EQ(groups[3].GroupFormat, u"F2*");
-    EXPECT_EQ(groups[4].GroupCriteria, u"date,media_name*");
-    EXPECT_EQ(groups[4].GroupFormat, u"");  // the header band starts with "+"
-    EXPECT_EQ(groups[5].GroupFormat, u"F1*");
+// A group record as "H3 criteria [band]": header or footer, level, criteria and band.
+QStringList described(const std::vector<clsGroupFmt>& groups) {
+    QStringList all;
+    for (const clsGroupFmt& g : groups)
+        all.append(QString("%1%2 %3 [%4]").arg(g.HeaderFooter).arg(g.GroupLevel).arg(g.GroupCriteria, g.GroupFormat));
+    return all;
+}
+
+TEST(ReportGroups, LevelsGiveInnermostFirstRecordsWithTheirBands) {
+    std::vector<clsGroupFmt> groups = buildGroups("date,media_name*+prog_name+break", "+H2+H3", "F1*+F2*",
+                                                  "lbl;;1000|txt;product;2500\r\ntxt;brand*;2000");
+    // No third footer piece; the header band starts with "+", so level 1 has none.
+    EXPECT_EQ(described(groups),
+              QStringList({"H3 date,media_name*,prog_name,break [H3]", "F3 date,media_name*,prog_name,break []",
+                           "H2 date,media_name*,prog_name [H2]", "F2 date,media_name*,prog_name [F2*]",
+                           "H1 date,media_name* []", "F1 date,media_name* [F1*]"}));
     EXPECT_EQ(groups[5].NextLevelGroupCriteria, u"product,brand");
     EXPECT_TRUE(buildGroups(QString(), QString(), QString(), QString()).empty());
+    // An inner level named like the start of another field is cut off cleanly.
+    EXPECT_EQ(described(buildGroups("prog_name+prog", {}, {}, {})),
+              QStringList({"H2 prog_name,prog []", "F2 prog_name,prog []", "H1 prog_name []", "F1 prog_name []"}));
 }
 
-TEST(ReportGroups, InnerLevelNamedLikeTheStartOfAnotherFieldIsCutOffCleanly) {
-    std::vector<clsGroupFmt> groups = buildGroups(QStringLiteral("prog_name+prog"), {}, {}, {});
-    ASSERT_EQ(groups.size(), 4u);
-    EXPECT_EQ(groups[2].GroupCriteria, u"prog_name");
-}
-
-TEST(ReportGroups, AggregatesBecomeVariablesAndRepeatsShareOne) {
-    testing::ReportTable table({{"amt_usd", 'N', 8, 2}}, {});
-    ReportData data(table.recordset());
-    clsVariables variables;
-    variables.Data = &data;
-    QString band = replaceAggregates(
-        QStringLiteral("fun;sum(amt_usd);800|fun;count(Media);800|fun;sum(amt_usd);900|fun;max(amt_usd)"), variables,
-        QStringLiteral("a,b"), QStringLiteral("amt_usd"));
+TEST_F(ReportVariables, AggregatesBecomeVariablesAndRepeatsShareOne) {
+    QString band = replaceAggregates("fun;sum(amt_usd);800|fun;count(Media);800|fun;sum(amt_usd);900|fun;max(amt_usd)",
+                                     variables, "a,b", "amt_usd");
     EXPECT_EQ(band, u"fun;Var1;800|fun;Var2;800|fun;Var1;900|fun;Var3");
     ASSERT_EQ(variables.Count(), 3);
-    EXPECT_EQ(variables.Item(QStringLiteral("Var2"))->Calculation(), u"count media");
-    EXPECT_EQ(variables.Item(QStringLiteral("Var3"))->Calculation(), u"max amt_usd");
-    EXPECT_EQ(variables.Item(QStringLiteral("Var1"))->GroupCriteria, u"a,b");
-    EXPECT_EQ(variables.Item(QStringLiteral("Var1"))->NextLevelGroupCriteria, u"amt_usd");
+    EXPECT_EQ(variables.Item("Var2")->Calculation(), u"count media");
+    EXPECT_EQ(variables.Item("Var3")->Calculation(), u"max amt_usd");
+    EXPECT_EQ(variables.Item("Var1")->GroupCriteria, u"a,b");
+    EXPECT_EQ(variables.Item("Var1")->NextLevelGroupCriteria, u"amt_usd");
 }
 
-TEST(ReportGroups, EveryGroupRecordGetsARecordCounterBeforeItsAggregates) {
-    testing::ReportTable table({{"a", 'N', 2}}, {});
-    ReportData data(table.recordset());
-    clsVariables variables;
-    variables.Data = &data;
-    std::vector<clsGroupFmt> groups =
-        buildGroups(QStringLiteral("a+b"), QString(), QStringLiteral("fun;sum(a);9+fun;count(a);9"), QString());
+TEST_F(ReportVariables, EveryGroupRecordGetsARecordCounterBeforeItsAggregates) {
+    std::vector<clsGroupFmt> groups = buildGroups("a+b", QString(), "fun;sum(a);9+fun;count(a);9", QString());
     addGroupVariables(groups, variables);
     // Inner header, inner footer (count(a)), outer header, outer footer (sum(a)).
     EXPECT_EQ(groups[0].DetCount->Name, u"Var1");

@@ -8,13 +8,10 @@ namespace vantrep::report {
 namespace {
 
 TEST(TitleAlignment, StoresAndReadsBackEachAlignment) {
-    EXPECT_EQ(alignedTitle("Spends", "Left"), "Spends||");
-    EXPECT_EQ(alignedTitle("Spends", "Right"), "||Spends");
-    EXPECT_EQ(alignedTitle("Spends", "Center"), "|Spends|");
-    for (const QString name : {"Left", "Right", "Center"}) {
-        const QString stored = alignedTitle("Spends", name);
+    for (auto [name, stored] : {std::pair{"Left", "Spends||"}, {"Right", "||Spends"}, {"Center", "|Spends|"}}) {
+        EXPECT_EQ(alignedTitle("Spends", name), stored);
         EXPECT_EQ(alignmentName(titleAlignment(stored)), name);
-        EXPECT_EQ(titleWithoutBars(stored), "Spends");
+        EXPECT_EQ(titleWithoutBars(stored), "Spends") << stored;
     }
     EXPECT_EQ(titleAlignment("|typed as is"), titleCenter);
     EXPECT_EQ(titleAlignment("plain"), titleLeft);
