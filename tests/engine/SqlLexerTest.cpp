@@ -4,6 +4,7 @@
 // errors of unterminated strings.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,143 +21,84 @@ using engine::sql::LexMode;
 using engine::sql::Token;
 using engine::sql::TokenKind;
 
-const char* kindName(TokenKind kind) {
-    switch (kind) {
-    case TokenKind::End: return "End";
-    case TokenKind::Word: return "Word";
-    case TokenKind::Number: return "Number";
-    case TokenKind::String: return "String";
-    case TokenKind::DotWord: return "Dot";
-    case TokenKind::Braced: return "Braced";
-    case TokenKind::Symbol: return "Symbol";
-    case TokenKind::TableName: return "Table";
-    case TokenKind::Unknown: return "Unknown";
-    }
-    return "?";
-}
-
-// "Kind:text" per token, with "=value" where the lexer extracted one.
-std::string summary(const Token& token) {
-    std::string text = std::string(kindName(token.kind)) + ":" + token.text;
-    if (!token.value.empty()) text += "=" + token.value;
-    return text;
-}
-
-std::vector<std::string> lexAll(std::string_view statement) {
+// "Kind:text" per token, with "=value" where the lexer extracted one, joined
+// by " | ". The first token is read in `mode`, the others as expression tokens.
+std::string lexAll(std::string_view statement, LexMode mode = LexMode::Expression) {
+    static const char* const kinds[] = {"End",    "Word",   "Number", "String", "Dot",
+                                        "Braced", "Symbol", "Table",  "Unknown"};
     Lexer lexer(statement);
-    std::vector<std::string> tokens;
-    for (Token token = lexer.next(); token.kind != TokenKind::End; token = lexer.next()) {
-        tokens.push_back(summary(token));
+    std::string tokens;
+    for (Token token = lexer.next(mode); token.kind != TokenKind::End; token = lexer.next()) {
+        tokens += (tokens.empty() ? "" : " | ") + (kinds[int(token.kind)] + (":" + token.text));
+        if (!token.value.empty()) tokens += "=" + token.value;
     }
     return tokens;
 }
 
-using Tokens = std::vector<std::string>;
-
-std::string errorOf(std::string_view statement) {
-    try {
-        lexAll(statement);
-    } catch (const EngineError& error) {
-        EXPECT_EQ(error.number(), engine::errSyntax);
-        return error.description();
-    }
-    return "no error";
-}
-
-TEST(SqlLexerTest, TokensNeedNoBlankBetweenThem) {
-    EXPECT_EQ(lexAll("Medialevel='Outdoor'Or Medialevel"),
-              (Tokens{"Word:Medialevel", "Symbol:=", "String:'Outdoor'=Outdoor", "Word:Or", "Word:Medialevel"}));
-    EXPECT_EQ(lexAll("group by 1 ,2"), (Tokens{"Word:group", "Word:by", "Number:1", "Symbol:,", "Number:2"}));
-    EXPECT_EQ(lexAll("count(*) AS Cnt"),
-              (Tokens{"Word:count", "Symbol:(", "Symbol:*", "Symbol:)", "Word:AS", "Word:Cnt"}));
-    EXPECT_EQ(lexAll("Divisor>0"), (Tokens{"Word:Divisor", "Symbol:>", "Number:0"}));
-    EXPECT_EQ(lexAll("Trim(ad_desc)+ '(' +Trim(x)+')'"),
-              (Tokens{"Word:Trim", "Symbol:(", "Word:ad_desc", "Symbol:)", "Symbol:+", "String:'('=(", "Symbol:+",
-                      "Word:Trim", "Symbol:(", "Word:x", "Symbol:)", "Symbol:+", "String:')'=)"}));
-    EXPECT_EQ(lexAll("IN('TV','RADIO')"),
-              (Tokens{"Word:IN", "Symbol:(", "String:'TV'=TV", "Symbol:,", "String:'RADIO'=RADIO", "Symbol:)"}));
-    EXPECT_EQ(lexAll("a12_b _c 1a"), (Tokens{"Word:a12_b", "Word:_c", "Number:1", "Word:a"}));
-}
-
-TEST(SqlLexerTest, TabsCarriageReturnsAndLineFeedsAreBlanks) {
-    EXPECT_EQ(lexAll("\tSELECT\r\na\n,\tb  \r"), (Tokens{"Word:SELECT", "Word:a", "Symbol:,", "Word:b"}));
-    EXPECT_TRUE(lexAll(" \t\r\n ").empty());
-}
-
-TEST(SqlLexerTest, OperatorsOfOneAndTwoCharacters) {
-    EXPECT_EQ(lexAll("a<>b!=c==d<=e>=f#g"),
-              (Tokens{"Word:a", "Symbol:<>", "Word:b", "Symbol:!=", "Word:c", "Symbol:==", "Word:d", "Symbol:<=",
-                      "Word:e", "Symbol:>=", "Word:f", "Symbol:#", "Word:g"}));
-    EXPECT_EQ(lexAll("=<>!;*/+-"),
-              (Tokens{"Symbol:=", "Symbol:<>", "Symbol:!", "Symbol:;", "Symbol:*", "Symbol:/", "Symbol:+", "Symbol:-"}));
-    EXPECT_EQ(lexAll("< ="), (Tokens{"Symbol:<", "Symbol:="}));
-}
-
-TEST(SqlLexerTest, NumbersAsWritten) {
-    EXPECT_EQ(lexAll("12 12.50 .5 0000000000 000000.00"),
-              (Tokens{"Number:12", "Number:12.50", "Number:.5", "Number:0000000000", "Number:000000.00"}));
-    // A point not followed by a digit is not part of the number.
-    EXPECT_EQ(lexAll("1.x"), (Tokens{"Number:1", "Unknown:.", "Word:x"}));
-    EXPECT_EQ(lexAll("1.2.3"), (Tokens{"Number:1.2", "Number:.3"}));
-    EXPECT_EQ(lexAll("-5"), (Tokens{"Symbol:-", "Number:5"}));
-}
-
-TEST(SqlLexerTest, StringsInThreeDelimitersWithoutEscapes) {
-    EXPECT_EQ(lexAll("'a \"b\" [c]' \"it's\" [say \"x\" 'y']"),
-              (Tokens{"String:'a \"b\" [c]'=a \"b\" [c]", "String:\"it's\"=it's",
-                      "String:[say \"x\" 'y']=say \"x\" 'y'"}));
-    // No doubling escape: '' ends the first string and starts another.
-    EXPECT_EQ(lexAll("'it''s'"), (Tokens{"String:'it'=it", "String:'s'=s"}));
-    EXPECT_EQ(lexAll("'' \"\" []"), (Tokens{"String:''", "String:\"\"", "String:[]"}));
-    EXPECT_EQ(lexAll("'line\none'"), (Tokens{"String:'line\none'=line\none"}));
-    EXPECT_EQ(lexAll("'Café'"), (Tokens{"String:'Café'=Café"}));
-}
-
-TEST(SqlLexerTest, DotWordsInAnyCase) {
-    EXPECT_EQ(lexAll(".T. .f. .Y. .n. .NULL. .null. .and. .Or. .NOT."),
-              (Tokens{"Dot:.T.=T", "Dot:.f.=F", "Dot:.Y.=Y", "Dot:.n.=N", "Dot:.NULL.=NULL", "Dot:.null.=NULL",
-                      "Dot:.and.=AND", "Dot:.Or.=OR", "Dot:.NOT.=NOT"}));
-    EXPECT_EQ(lexAll(".X."), (Tokens{"Unknown:.", "Word:X", "Unknown:."}));
-    EXPECT_EQ(lexAll(".T"), (Tokens{"Unknown:.", "Word:T"}));
-}
-
-TEST(SqlLexerTest, BracedLiteralsKeepTheirInside) {
-    EXPECT_EQ(lexAll("{^2004-03-07}{}{//}{d '2004-03-07'}"),
-              (Tokens{"Braced:{^2004-03-07}=^2004-03-07", "Braced:{}", "Braced:{//}=//",
-                      "Braced:{d '2004-03-07'}=d '2004-03-07'"}));
+TEST(SqlLexerTest, ExpressionTokens) {
+    const std::pair<std::string_view, std::string> cases[] = {
+        // Tokens need no blank between them.
+        {"Medialevel='Outdoor'Or Medialevel",
+         "Word:Medialevel | Symbol:= | String:'Outdoor'=Outdoor | Word:Or | Word:Medialevel"},
+        {"group by 1 ,2", "Word:group | Word:by | Number:1 | Symbol:, | Number:2"},
+        {"count(*) AS Cnt", "Word:count | Symbol:( | Symbol:* | Symbol:) | Word:AS | Word:Cnt"},
+        {"Divisor>0", "Word:Divisor | Symbol:> | Number:0"},
+        {"a12_b _c 1a", "Word:a12_b | Word:_c | Number:1 | Word:a"},
+        {"Trim(ad_desc)+ '(' +Trim(x)+')'",
+         "Word:Trim | Symbol:( | Word:ad_desc | Symbol:) | Symbol:+ | String:'('=( | Symbol:+ | Word:Trim | Symbol:( | "
+         "Word:x | Symbol:) | Symbol:+ | String:')'=)"},
+        {"IN('TV','RADIO')", "Word:IN | Symbol:( | String:'TV'=TV | Symbol:, | String:'RADIO'=RADIO | Symbol:)"},
+        // Tabs, carriage returns and line feeds are blanks.
+        {"\tSELECT\r\na\n,\tb  \r", "Word:SELECT | Word:a | Symbol:, | Word:b"}, {" \t\r\n ", ""},
+        // Operators of one and two characters.
+        {"a<>b!=c==d<=e>=f#g",
+         "Word:a | Symbol:<> | Word:b | Symbol:!= | Word:c | Symbol:== | Word:d | Symbol:<= | Word:e | Symbol:>= | "
+         "Word:f | Symbol:# | Word:g"},
+        {"=<>!;*/+-", "Symbol:= | Symbol:<> | Symbol:! | Symbol:; | Symbol:* | Symbol:/ | Symbol:+ | Symbol:-"},
+        {"< =", "Symbol:< | Symbol:="},
+        // Numbers as written; a point not followed by a digit is not part of one.
+        {"12 12.50 .5 0000000000 000000.00",
+         "Number:12 | Number:12.50 | Number:.5 | Number:0000000000 | Number:000000.00"},
+        {"1.x", "Number:1 | Unknown:. | Word:x"}, {"1.2.3", "Number:1.2 | Number:.3"}, {"-5", "Symbol:- | Number:5"},
+        // Strings in three delimiters, without escapes: '' ends one string and starts another.
+        {"'a \"b\" [c]' \"it's\" [say \"x\" 'y']",
+         "String:'a \"b\" [c]'=a \"b\" [c] | String:\"it's\"=it's | String:[say \"x\" 'y']=say \"x\" 'y'"},
+        {"'it''s'", "String:'it'=it | String:'s'=s"}, {"'' \"\" []", "String:'' | String:\"\" | String:[]"},
+        {"'line\none'", "String:'line\none'=line\none"}, {"'Café'", "String:'Café'=Café"},
+        {"[/tmp/x/a.str]", "String:[/tmp/x/a.str]=/tmp/x/a.str"},  // not a table name here
+        // Dot words in any case.
+        {".T. .f. .Y. .n. .NULL. .null. .and. .Or. .NOT.",
+         "Dot:.T.=T | Dot:.f.=F | Dot:.Y.=Y | Dot:.n.=N | Dot:.NULL.=NULL | Dot:.null.=NULL | Dot:.and.=AND | "
+         "Dot:.Or.=OR | Dot:.NOT.=NOT"},
+        {".X.", "Unknown:. | Word:X | Unknown:."}, {".T", "Unknown:. | Word:T"},
+        // Braced literals keep their inside.
+        {"{^2004-03-07}{}{//}{d '2004-03-07'}",
+         "Braced:{^2004-03-07}=^2004-03-07 | Braced:{} | Braced:{//}=// | Braced:{d '2004-03-07'}=d '2004-03-07'"},
+        // Characters that start no token are single tokens.
+        {"a @ b", "Word:a | Unknown:@ | Word:b"}, {"é$", "Unknown:é | Unknown:$"},
+        {std::string_view("a\0b", 3), std::string("Word:a | Unknown:\0 | Word:b", 27)},
+        {"\x80\xFF", "Unknown:\x80 | Unknown:\xFF"},
+    };
+    for (const auto& [text, tokens] : cases) EXPECT_EQ(lexAll(text), tokens) << text;
 }
 
 TEST(SqlLexerTest, TableNamesAfterFromOrUpdate) {
-    struct Case {
-        const char* text;
-        Tokens expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"[C:/My Reports/Data Files/DATA.DBF] WHERE",
-         {"Table:[C:/My Reports/Data Files/DATA.DBF]=C:/My Reports/Data Files/DATA.DBF", "Word:WHERE"}},
-        {"[/tmp/x/a.str]", {"Table:[/tmp/x/a.str]=/tmp/x/a.str"}},
-        {"DATA.DBF WHERE", {"Table:DATA.DBF=DATA.DBF", "Word:WHERE"}},
-        {"data;", {"Table:data=data", "Symbol:;"}},
-        {"sub/my-data.dbf ORDER", {"Table:sub/my-data.dbf=sub/my-data.dbf", "Word:ORDER"}},
-        {"C:\\x\\DATA.DBF", {"Table:C:\\x\\DATA.DBF=C:\\x\\DATA.DBF"}},
-        {"2004.dbf", {"Table:2004.dbf=2004.dbf"}},
-        {"données.dbf", {"Table:données.dbf=données.dbf"}},
+         "Table:[C:/My Reports/Data Files/DATA.DBF]=C:/My Reports/Data Files/DATA.DBF | Word:WHERE"},
+        {"[/tmp/x/a.str]", "Table:[/tmp/x/a.str]=/tmp/x/a.str"},
+        {"DATA.DBF WHERE", "Table:DATA.DBF=DATA.DBF | Word:WHERE"},
+        {"data;", "Table:data=data | Symbol:;"}, {"2004.dbf", "Table:2004.dbf=2004.dbf"},
+        {"sub/my-data.dbf ORDER", "Table:sub/my-data.dbf=sub/my-data.dbf | Word:ORDER"},
+        {"C:\\x\\DATA.DBF", "Table:C:\\x\\DATA.DBF=C:\\x\\DATA.DBF"},
+        {"données.dbf", "Table:données.dbf=données.dbf"},
         // Where no table name stands, ordinary tokens come back.
-        {"(x", {"Symbol:(", "Word:x"}},
-        {"'t'", {"String:'t'=t"}},
+        {"(x", "Symbol:( | Word:x"}, {"'t'", "String:'t'=t"},
     };
-    for (const Case& c : cases) {
-        Lexer lexer(c.text);
-        Tokens tokens;
-        for (Token token = lexer.next(LexMode::TableName); token.kind != TokenKind::End; token = lexer.next()) {
-            tokens.push_back(summary(token));
-        }
-        EXPECT_EQ(tokens, c.expected) << c.text;
-    }
-    // In an expression "[" starts a string.
-    EXPECT_EQ(lexAll("[/tmp/x/a.str]"), (Tokens{"String:[/tmp/x/a.str]=/tmp/x/a.str"}));
+    for (const auto& [text, tokens] : cases) EXPECT_EQ(lexAll(text, LexMode::TableName), tokens) << text;
 }
 
+// Positions count characters, offsets bytes; End repeats at the end.
 TEST(SqlLexerTest, PositionsCountCharactersNotBytes) {
     Lexer lexer("SELECT 'Café',\tx");
     std::vector<size_t> positions, offsets;
@@ -167,46 +109,34 @@ TEST(SqlLexerTest, PositionsCountCharactersNotBytes) {
     }
     EXPECT_EQ(positions, (std::vector<size_t>{0, 7, 13, 15, 16}));
     EXPECT_EQ(offsets, (std::vector<size_t>{0, 7, 14, 16, 17}));
-}
-
-TEST(SqlLexerTest, EndRepeatsAtTheEnd) {
-    Lexer lexer("a");
-    EXPECT_EQ(lexer.next().kind, TokenKind::Word);
-    Token end = lexer.next();
-    EXPECT_EQ(end.kind, TokenKind::End);
-    EXPECT_EQ(end.position, 1u);
     EXPECT_EQ(lexer.next().kind, TokenKind::End);
     EXPECT_EQ(lexer.next(LexMode::TableName).kind, TokenKind::End);
 }
 
-TEST(SqlLexerTest, UnknownCharactersAreSingleTokens) {
-    EXPECT_EQ(lexAll("a @ b"), (Tokens{"Word:a", "Unknown:@", "Word:b"}));
-    EXPECT_EQ(lexAll("é$"), (Tokens{"Unknown:é", "Unknown:$"}));
-    EXPECT_EQ(lexAll(std::string_view("a\0b", 3)), (Tokens{"Word:a", std::string("Unknown:\0", 9), "Word:b"}));
-    EXPECT_EQ(lexAll("\x80\xFF"), (Tokens{"Unknown:\x80", "Unknown:\xFF"}));
-}
-
 TEST(SqlLexerTest, UnterminatedDelimitersAreSyntaxErrorsAtTheirStart) {
-    EXPECT_EQ(errorOf("a = 'abc"),
-              "Syntax error at position 5: expected the closing ' of the string that starts here, "
-              "found the end of the statement.");
-    EXPECT_EQ(errorOf("x \"abc'"),
-              "Syntax error at position 3: expected the closing \" of the string that starts here, "
-              "found the end of the statement.");
-    EXPECT_EQ(errorOf("[abc"),
-              "Syntax error at position 1: expected the closing ] of the string that starts here, "
-              "found the end of the statement.");
-    EXPECT_EQ(errorOf("'Café' {^2004-03-07"),
-              "Syntax error at position 8: expected the closing } of the date that starts here, "
-              "found the end of the statement.");
-    Lexer lexer("  [/tmp/a b.dbf");
-    try {
-        lexer.next(LexMode::TableName);
-        ADD_FAILURE() << "no error";
-    } catch (const EngineError& error) {
-        EXPECT_EQ(error.description(),
-                  "Syntax error at position 3: expected the closing ] of the table name that starts here, "
-                  "found the end of the statement.");
+    const struct {
+        const char* text;
+        int position;
+        const char* closing;
+        LexMode mode = LexMode::Expression;
+    } cases[] = {
+        {"a = 'abc", 5, "' of the string"},
+        {"x \"abc'", 3, "\" of the string"},
+        {"[abc", 1, "] of the string"},
+        {"'Café' {^2004-03-07", 8, "} of the date"},
+        {"  [/tmp/a b.dbf", 3, "] of the table name", LexMode::TableName},
+    };
+    for (const auto& c : cases) {
+        try {
+            lexAll(c.text, c.mode);
+            ADD_FAILURE() << c.text << ": no error";
+        } catch (const EngineError& error) {
+            EXPECT_EQ(error.number(), engine::errSyntax) << c.text;
+            EXPECT_EQ(error.description(), "Syntax error at position " + std::to_string(c.position) +
+                                               ": expected the closing " + c.closing +
+                                               " that starts here, found the end of the statement.")
+                << c.text;
+        }
     }
 }
 

@@ -1,8 +1,9 @@
 // vantrep-sql, run as a program: its exact TSV output, UPDATE counts written
 // to the file, error and usage exits.
-#include <cctype>
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -19,9 +20,6 @@ namespace fs = std::filesystem;
 using engine::Decimal;
 using engine::Value;
 using engine::dbf::DbfWriter;
-using engine::dbf::FieldSpec;
-
-const std::string usageText = "usage: vantrep-sql FOLDER \"STATEMENT\"\n";
 
 Value number(int64_t units, int scale) { return Value::decimal(Decimal{units, scale}); }
 Value date(int y, int m, int d) { return Value::date(engine::julianDay(y, m, d)); }
@@ -57,7 +55,6 @@ protected:
         argv.insert(argv.end(), args.begin(), args.end());
         return runProgram(argv);
     }
-    ProgramResult sql(const std::string& statement) { return tool({folder_, statement}); }
 
     // QTY of every record, read by an outside program.
     std::string quantitiesOnDisk() {
@@ -74,122 +71,65 @@ protected:
     const std::string folder_ = temp_.path();
 };
 
-TEST_F(SqlToolTest, PrintsHeaderThenOneLinePerRecord) {
-    ProgramResult r = sql("SELECT * FROM ITEMS");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              "NAME\tQTY\tID\tRATE\tPRICE\tBORN\tSTAMP\tOK\tNOTE\tAMOUNT\n"
-              "ab        \t12.50\t-2\t0.500\t1.2345\t2004-03-07\t2004-03-07 13:45:30\tT\tx           \t3.10\n"
-              "Café      \t-0.05\t100\t2.250\t-3.0000\t.NULL.\t.NULL.\tF\t.NULL.\t.NULL.\n"
-              "a\\tb\\\\c\\r\\nd  \t0.00\t0\t-1.125\t0.0000\t2024-02-29\t2024-02-29 00:00:00\tF\t"
-              "tab\\there    \t1234.50\n");
-}
-
-TEST_F(SqlToolTest, CharacterValuesKeepTheirBlankPadding) {
-    ProgramResult r = sql("SELECT NAME, NOTE FROM ITEMS WHERE ID < 0");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "NAME\tNOTE\nab        \tx           \n");
-}
-
-TEST_F(SqlToolTest, NonAsciiCharactersComeOutAsUtf8) {
-    ProgramResult r = sql("SELECT NAME FROM ITEMS WHERE ID = 100");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "NAME\nCaf\xC3\xA9      \n");
-}
-
-TEST_F(SqlToolTest, NumbersCarryTheDecimalsOfTheirColumn) {
-    ProgramResult r = sql("SELECT SUM(QTY) AS TOTAL, ROUND(SUM(QTY),0) AS ROUNDED, ROUND(SUM(AMOUNT),1) AS ONE "
-                          "FROM ITEMS");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "TOTAL\tROUNDED\tONE\n12.45\t12\t1237.6\n");
-}
-
-TEST_F(SqlToolTest, DoublesArePrintedWithTheFieldsDecimals) {
-    ProgramResult r = sql("SELECT RATE FROM ITEMS");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "RATE\n0.500\n2.250\n-1.125\n");
-}
-
-TEST_F(SqlToolTest, EmptyDatesAndNullFieldsPrintAsNull) {
-    ProgramResult r = sql("SELECT BORN, STAMP, NOTE, AMOUNT FROM ITEMS WHERE ID = 100");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "BORN\tSTAMP\tNOTE\tAMOUNT\n.NULL.\t.NULL.\t.NULL.\t.NULL.\n");
-}
-
-TEST_F(SqlToolTest, TabsNewlinesReturnsAndBackslashesAreEscaped) {
-    ProgramResult r = sql("SELECT NAME, NOTE FROM ITEMS WHERE ID = 0");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "NAME\tNOTE\na\\tb\\\\c\\r\\nd  \ttab\\there    \n");
-}
-
-TEST_F(SqlToolTest, EmptyResultPrintsOnlyTheHeader) {
-    ProgramResult r = sql("SELECT NAME, QTY FROM ITEMS WHERE 1=0");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "NAME\tQTY\n");
-}
-
-TEST_F(SqlToolTest, FolderMayEndWithASlash) {
-    ProgramResult r = tool({folder_ + "/", "SELECT ID FROM ITEMS.DBF"});
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "ID\n-2\n100\n0\n");
-}
-
-TEST_F(SqlToolTest, UpdatePrintsTheCountAndChangesTheFile) {
-    ProgramResult r = sql("UPDATE ITEMS SET QTY = 1 WHERE ID = 100");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "1\n");
-    EXPECT_EQ(quantitiesOnDisk(), "12.50 1.00 0.00\n");
-}
-
-TEST_F(SqlToolTest, UpdateIsRecognisedInAnyCaseAfterBlanks) {
-    ProgramResult r = sql(" \n update items set qty = 2.5");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "3\n");
-    EXPECT_EQ(quantitiesOnDisk(), "2.50 2.50 2.50\n");
-}
-
-TEST_F(SqlToolTest, UpdateMatchingNothingPrintsZeroAndLeavesTheFile) {
-    ProgramResult r = sql("Update ITEMS SET QTY = 9 WHERE 1=0");
-    ASSERT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "0\n");
-    EXPECT_EQ(quantitiesOnDisk(), "12.50 -0.05 0.00\n");
-}
-
-TEST_F(SqlToolTest, EngineErrorsGoToStandardErrorWithStatusOne) {
-    struct Case {
-        std::string statement, named;  // `named`: what the description must mention
+// A header, then one line per record: character values keep their blank
+// padding, other characters come out as UTF-8, numbers carry the decimals of
+// their column (doubles those of the field), empty dates and NULL fields print
+// as .NULL., and tabs, newlines, returns and backslashes are escaped.
+TEST_F(SqlToolTest, SelectPrintsHeaderThenOneLinePerRecord) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {  // arguments, standard output
+        {{folder_, "SELECT * FROM ITEMS"},
+         "NAME\tQTY\tID\tRATE\tPRICE\tBORN\tSTAMP\tOK\tNOTE\tAMOUNT\n"
+         "ab        \t12.50\t-2\t0.500\t1.2345\t2004-03-07\t2004-03-07 13:45:30\tT\tx           \t3.10\n"
+         "Caf\xC3\xA9      \t-0.05\t100\t2.250\t-3.0000\t.NULL.\t.NULL.\tF\t.NULL.\t.NULL.\n"
+         "a\\tb\\\\c\\r\\nd  \t0.00\t0\t-1.125\t0.0000\t2024-02-29\t2024-02-29 00:00:00\tF\ttab\\there    \t1234.50\n"},
+        {{folder_, "SELECT SUM(QTY) AS TOTAL, ROUND(SUM(QTY),0) AS ROUNDED, ROUND(SUM(AMOUNT),1) AS ONE FROM ITEMS"},
+         "TOTAL\tROUNDED\tONE\n12.45\t12\t1237.6\n"},
+        {{folder_, "SELECT NAME, QTY FROM ITEMS WHERE 1=0"}, "NAME\tQTY\n"},  // an empty result: only the header
+        {{folder_ + "/", "SELECT ID FROM ITEMS.DBF"}, "ID\n-2\n100\n0\n"},   // the folder may end with a slash
     };
-    for (const Case& c : std::vector<Case>{{"SELECT * FROM NOSUCH", "NOSUCH"},
-                                           {"SELECT NOFIELD FROM ITEMS", "NOFIELD"},
-                                           {"SELEC * FROM ITEMS", ""}}) {
-        SCOPED_TRACE(c.statement);
-        ProgramResult r = sql(c.statement);
-        EXPECT_EQ(r.exitStatus, 1);
-        EXPECT_EQ(r.out, "");
-        ASSERT_FALSE(r.err.empty());
-        EXPECT_EQ(r.err.back(), '\n');
-        std::string upper = r.err;
-        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        EXPECT_NE(upper.find(c.named), std::string::npos) << r.err;
+    for (const auto& [args, out] : cases) {
+        ProgramResult r = tool(args);
+        EXPECT_EQ(r.exitStatus, 0) << args[1] << "\n" << r.err;
+        EXPECT_EQ(r.err, "") << args[1];
+        EXPECT_EQ(r.out, out) << args[1];
     }
 }
 
-TEST_F(SqlToolTest, MissingFolderIsAnErrorNamingIt) {
-    ProgramResult r = tool({folder_ + "/absent", "SELECT * FROM ITEMS"});
-    EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("absent"), std::string::npos) << r.err;
+// UPDATE, in any case and after blanks, prints the count of changed records
+// and changes the file; matching nothing leaves it as it was.
+TEST_F(SqlToolTest, UpdatePrintsTheCountAndChangesTheFile) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {  // statement, output, QTY on disk
+        {"UPDATE ITEMS SET QTY = 1 WHERE ID = 100", "1\n", "12.50 1.00 0.00\n"},
+        {" \n update items set qty = 2.5", "3\n", "2.50 2.50 2.50\n"},
+        {"Update ITEMS SET QTY = 9 WHERE 1=0", "0\n", "12.50 -0.05 0.00\n"},
+    };
+    for (const auto& [statement, out, quantities] : cases) {
+        writeItems();
+        ProgramResult r = tool({folder_, statement});
+        EXPECT_EQ(r.exitStatus, 0) << statement << "\n" << r.err;
+        EXPECT_EQ(r.out, out) << statement;
+        EXPECT_EQ(quantitiesOnDisk(), quantities) << statement;
+    }
 }
 
-TEST_F(SqlToolTest, WrongUsagePrintsUsageWithStatusTwo) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {folder_}, {folder_, "SELECT * FROM ITEMS", "extra"}, {"", "SELECT * FROM ITEMS"}}) {
-        SCOPED_TRACE(args.size());
+// Engine errors and a missing folder go to standard error, naming what is
+// wrong, with status 1; wrong usage prints the usage with status 2.
+TEST_F(SqlToolTest, ErrorsGoToStandardError) {
+    const std::string usage = "usage: vantrep-sql FOLDER \"STATEMENT\"\n";
+    // Arguments, exit status, and what standard error names (for status 2: all it holds).
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+        {{folder_, "SELECT * FROM NOSUCH"}, 1, "NOSUCH"}, {{folder_, "SELECT NOFIELD FROM ITEMS"}, 1, "NOFIELD"},
+        {{folder_, "SELEC * FROM ITEMS"}, 1, "SELEC"}, {{folder_ + "/absent", "SELECT * FROM ITEMS"}, 1, "absent"},
+        {{}, 2, usage}, {{folder_}, 2, usage}, {{folder_, "SELECT * FROM ITEMS", "extra"}, 2, usage},
+        {{"", "SELECT * FROM ITEMS"}, 2, usage},
+    };
+    for (const auto& [args, status, named] : cases) {
+        SCOPED_TRACE(args.size() > 1 ? args[0] + " " + args[1] : std::to_string(args.size()) + " arguments");
         ProgramResult r = tool(args);
-        EXPECT_EQ(r.exitStatus, 2);
+        EXPECT_EQ(r.exitStatus, status);
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, usageText);
+        if (status == 2) EXPECT_EQ(r.err, usage);
+        else EXPECT_TRUE(r.err.ends_with("\n") && r.err.find(named) != std::string::npos) << r.err;
     }
 }
 
@@ -204,19 +144,15 @@ TEST_F(SqlToolTest, PrintsTheSampleTableAsAnOutsideReaderSeesIt) {
     ProgramResult check = runPython(R"(
 import sys, dbfread
 table = dbfread.DBF(sys.argv[1], encoding='cp1252', char_decode_errors='strict')
-lines = ['\t'.join(f.name for f in table.fields)]
-for record in table:
-    cells = []
-    for f in table.fields:
-        v = record[f.name]
-        if v is None: cells.append('.NULL.')
-        elif f.type == 'C': cells.append(v.ljust(f.length))
-        elif f.type == 'N': cells.append('%.*f' % (f.decimal_count, v))
-        elif f.type == 'D': cells.append(v.isoformat())
-        else: sys.exit('unexpected field type ' + f.type)
-    lines.append('\t'.join(cells))
+def cell(f, v):
+    if v is None: return '.NULL.'
+    if f.type == 'C': return v.ljust(f.length)
+    if f.type == 'N': return '%.*f' % (f.decimal_count, v)
+    if f.type == 'D': return v.isoformat()
+    sys.exit('unexpected field type ' + f.type)
+expected = ['\t'.join(f.name for f in table.fields)]
+expected += ['\t'.join(cell(f, record[f.name]) for f in table.fields) for record in table] + ['']
 actual = open(sys.argv[2], encoding='utf-8', newline='').read().split('\n')
-expected = lines + ['']
 if len(actual) != len(expected): sys.exit('%d lines, expected %d' % (len(actual), len(expected)))
 for number, (a, e) in enumerate(zip(actual, expected), 1):
     if a != e: sys.exit('line %d: %r, expected %r' % (number, a, e))
