@@ -8,10 +8,9 @@
 namespace vantrep::analysis {
 namespace {
 
-struct ProgramRun {
-    int status;
-    QString err;
-};
+struct ProgramRun { int status; QString err; };
+
+const QString samples = VANTREP_SAMPLES_DIR;
 
 ProgramRun runProgram(const QStringList& args, const QString& tmp) {
     QProcess p;
@@ -25,8 +24,7 @@ ProgramRun runProgram(const QStringList& args, const QString& tmp) {
 
 TEST(ExportCommand, WritesTheSummaryAndTheListing) {
     QTemporaryDir dir;
-    ProgramRun summary = runProgram({"--export", dir.path() + "/s.tsv", QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF"},
-                             dir.path());
+    ProgramRun summary = runProgram({"--export", dir.path() + "/s.tsv", samples + "/summary/DATA.DBF"}, dir.path());
     ASSERT_EQ(summary.status, 0) << summary.err.toStdString();
     EXPECT_TRUE(summary.err.isEmpty()) << summary.err.toStdString();
     QFile s(dir.path() + "/s.tsv");
@@ -35,8 +33,8 @@ TEST(ExportCommand, WritesTheSummaryAndTheListing) {
     ASSERT_GT(lines.size(), 3);
     EXPECT_TRUE(lines[0].startsWith("\tMedia\tBrand\tJan\t"));
 
-    ProgramRun listing = runProgram(
-        {"--export", dir.path() + "/l.csv", QString(VANTREP_SAMPLES_DIR) + "/detailed/Spot_Listing.dtr"}, dir.path());
+    ProgramRun listing =
+        runProgram({"--export", dir.path() + "/l.csv", samples + "/detailed/Spot_Listing.dtr"}, dir.path());
     ASSERT_EQ(listing.status, 0) << listing.err.toStdString();
     QFile l(dir.path() + "/l.csv");
     ASSERT_TRUE(l.open(QIODevice::ReadOnly));
@@ -50,12 +48,9 @@ TEST(ExportCommand, FailuresEndWithAStatusAndAMessage) {
     ProgramRun bare = runProgram({"--export", dir.path() + "/x.tsv", "DATA.DBF"}, dir.path());
     EXPECT_EQ(bare.status, 1);
     EXPECT_TRUE(bare.err.contains("Unauthorized execution. Can't continue!"));
-    ProgramRun kind = runProgram({"--export", dir.path() + "/x.xyz", QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF"},
-                          dir.path());
-    EXPECT_EQ(kind.status, 2);
+    EXPECT_EQ(runProgram({"--export", dir.path() + "/x.xyz", samples + "/summary/DATA.DBF"}, dir.path()).status, 2);
     EXPECT_FALSE(QFile::exists(dir.path() + "/x.tsv"));
-    ProgramRun usage = runProgram({}, dir.path());
-    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(runProgram({}, dir.path()).status, 2);  // no arguments
 }
 
 }  // namespace

@@ -31,13 +31,11 @@ ValueKind kindByName(const QString& name) {
     return ValueKind::Character;
 }
 
-TEST(ListingStatement, TheExampleStatement) {
+TEST(ListingStatement, ColumnsInOrderAndFiltersByType) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     session::FieldList aDims;
-    aDims.append(column("MEDIA", 2));
-    aDims.append(column("SPOTS", 3));
-    aDims.append(column("DATE", 1));
-    aDims.append(column("BRAND", 0, false));
+    for (const FieldDef& f : {column("MEDIA", 2), column("SPOTS", 3), column("DATE", 1), column("BRAND", 0, false)})
+        aDims.append(f);
     std::vector<ValueList> lists{ValueList(), {{"Filtered MEDIA", "TV", "RADIO"}, ""}, {{"SPOTS"}, ""},
                                  {{"DATE"}, ""}, {{"BRAND"}, ""}};
     EXPECT_EQ(ListingStatement(aDims, lists, true, "DATA.DBF", kindByName),
@@ -48,13 +46,12 @@ TEST(ListingStatement, TheExampleStatement) {
     EXPECT_EQ(ListingStatement(aDims, lists, false, "DATA.DBF", kindByName),
               "SELECT DATE, MEDIA, SPOTS from DATA.DBF WHERE 1=1  AND SPOTS IN(5,10) AND DATE IN(CTOD('03/07/2004')) "
               "ORDER BY 1, 2, 3");
-}
 
-TEST(ListingStatement, NoFirstColumnLeavesAnEmptySelectList) {
-    session::FieldList aDims;
-    aDims.append(column("MEDIA", 2));
-    std::vector<ValueList> lists{ValueList(), {{"MEDIA"}, ""}};
-    EXPECT_EQ(ListingStatement(aDims, lists, false, "DATA.DBF", kindByName), "SELECT  from DATA.DBF WHERE 1=1  ORDER BY ");
+    // Without a column of divisor 1 the select list stays empty.
+    session::FieldList media;
+    media.append(column("MEDIA", 2));
+    EXPECT_EQ(ListingStatement(media, {ValueList(), {{"MEDIA"}, ""}}, false, "DATA.DBF", kindByName),
+              "SELECT  from DATA.DBF WHERE 1=1  ORDER BY ");
 }
 
 TEST(CharacterLiteral, QuotesComeBackAsTheSameValue) {

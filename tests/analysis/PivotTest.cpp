@@ -16,7 +16,6 @@ namespace vantrep::analysis {
 namespace {
 
 using engine::Value;
-using session::FieldDef;
 using session::ValueList;
 
 class Pivoting : public ::testing::Test {
@@ -39,19 +38,18 @@ protected:
         lists.push_back({{"BRAND", "ACME    ", "BOLT    "}, ""});
         aDims.append(dimension("MONTH", "MONTH", "N", 2, "C", 1));
         lists.push_back({{"MONTH", "Jan", "Feb"}, "MonthStrRev"});
-        FieldDef media = dimension("MEDIA", "MEDIA", "C", 10, "C", 2);
-        media.ShowOthers = true;
-        aDims.append(media);
+        aDims.append(dimension("MEDIA", "MEDIA", "C", 10, "C", 2));
+        aDims(3).ShowOthers = true;
         lists.push_back({{"Filtered MEDIA", "TV"}, ""});
-        FieldDef spend;
-        spend.FName = "SPEND";
-        spend.FDec = 2;
-        spend.Level = 1;
-        FieldDef spots;
-        spots.FName = "SPOTS";
-        spots.Level = 2;
-        aVars.append(spend);
-        aVars.append(spots);
+        aVars.append(variable("SPEND", 2, 1));
+        aVars.append(variable("SPOTS", 0, 2));
+    }
+    // The first column group's statement, run and pivoted.
+    PivotTable pivot() {
+        CrossTabQuery q = RunQuery(aDims, lists, aVars, QString(), "DATA.DBF");
+        engine::Recordset rs;
+        rs.Open(q.aQuerySql[1].toStdString(), connection, engine::adOpenStatic, engine::adLockReadOnly);
+        return Pivot(rs, q.sRowFields, q.aColSpecs[1], {"SPEND", "SPOTS"}, aDims);
     }
 
     QTemporaryDir dir;
@@ -61,10 +59,7 @@ protected:
 };
 
 TEST_F(Pivoting, OneRecordPerRowCombinationWithAValuePerKeyAndVariable) {
-    CrossTabQuery q = RunQuery(aDims, lists, aVars, QString(), "DATA.DBF");
-    engine::Recordset rs;
-    rs.Open(q.aQuerySql[1].toStdString(), connection, engine::adOpenStatic, engine::adLockReadOnly);
-    PivotTable t = Pivot(rs, q.sRowFields, q.aColSpecs[1], {"SPEND", "SPOTS"}, aDims);
+    PivotTable t = pivot();
 
     EXPECT_EQ(t.rowFields, QStringList{"BRAND"});
     EXPECT_EQ(t.valueFields, (QStringList{"Jan|TV", "Jan|TV", "Jan|Others", "Jan|Others", "Feb|TV", "Feb|TV",
@@ -85,10 +80,7 @@ TEST_F(Pivoting, GroupedValuesOutsideTheKeysAreLeftOut) {
     lists[2] = {{"MONTH", "Feb"}, "MonthStrRev"};  // January is not a key
     lists[3] = {{"MEDIA", "TV"}, ""};
     aDims(3).ShowOthers = false;
-    CrossTabQuery q = RunQuery(aDims, lists, aVars, QString(), "DATA.DBF");
-    engine::Recordset rs;
-    rs.Open(q.aQuerySql[1].toStdString(), connection, engine::adOpenStatic, engine::adLockReadOnly);
-    PivotTable t = Pivot(rs, q.sRowFields, q.aColSpecs[1], {"SPEND", "SPOTS"}, aDims);
+    PivotTable t = pivot();
     EXPECT_EQ(t.valueFields, (QStringList{"Feb|TV", "Feb|TV"}));
     ASSERT_EQ(t.rows.size(), 1u);  // ACME in February on TV; BOLT has no TV
     EXPECT_EQ(t.values(0)[0], 5.0);

@@ -18,13 +18,10 @@ using session::FieldDef;
 using session::FieldList;
 using session::ValueList;
 
-FieldDef variable(const char* name, int dec, int level) {
-    FieldDef v;
-    v.FName = name;
-    v.FDesc = name;
-    v.FDec = dec;
-    v.Level = level;
-    return v;
+// A dimension whose values outside the selection fold into "Others".
+FieldDef withOthers(FieldDef f) {
+    f.ShowOthers = true;
+    return f;
 }
 
 class CrossTabStatements : public ::testing::Test {
@@ -35,7 +32,8 @@ protected:
         aDims.append(f);
         lists.push_back(std::move(list));
     }
-    CrossTabQuery run(const QString& pageFilter = QString()) {
+    CrossTabQuery run(const std::vector<FieldDef>& vars = {}, const QString& pageFilter = QString()) {
+        for (const FieldDef& v : vars) aVars.append(v);
         return RunQuery(aDims, lists, aVars, pageFilter, "DATA.DBF");
     }
 
@@ -46,8 +44,7 @@ protected:
 TEST_F(CrossTabStatements, TheExampleStatementWithAMonthFilter) {
     add(dimension("MEDIA", "Media", "C", 10, "R", 1), {{"Media", "RADIO", "TV"}, ""});
     add(dimension("MONTH", "Month", "N", 2, "C", 1), {{"Filtered Month", "Jan", "Feb"}, "MonthStrRev"});
-    aVars.append(variable("SPEND", 0, 1));
-    CrossTabQuery q = run();
+    CrossTabQuery q = run({variable("SPEND", 0, 1)});
     ASSERT_EQ(q.aQuerySql.size(), 2);
     EXPECT_EQ(q.aQuerySql[0], "");
     EXPECT_EQ(q.aQuerySql[1],
@@ -61,19 +58,11 @@ TEST_F(CrossTabStatements, TheExampleStatementWithAMonthFilter) {
 }
 
 TEST_F(CrossTabStatements, BucketsKeepTheSelectionAndFoldTheRest) {
-    FieldDef media = dimension("MEDIA", "Media", "C", 10, "R", 1);
-    media.ShowOthers = true;
-    add(media, {{"Filtered Media", "TV", "RADIO"}, ""});
-    FieldDef size = dimension("SIZE", "Size", "N", 3, "C", 1);
-    size.ShowOthers = true;
-    add(size, {{"Filtered Size", "30"}, ""});
-    FieldDef code = dimension("CODE", "Code", "C", 4, "C", 2);
-    code.ShowOthers = true;
-    add(code, {{"Filtered Code", "AB"}, ""});
-    aVars.append(variable("SPEND", 2, 1));
-    aVars.append(variable("SPOTS", 0, 2));
-    aVars.append(variable("RATE", 1, 0));  // level 0: not a measure
-    CrossTabQuery q = run();
+    add(withOthers(dimension("MEDIA", "Media", "C", 10, "R", 1)), {{"Filtered Media", "TV", "RADIO"}, ""});
+    add(withOthers(dimension("SIZE", "Size", "N", 3, "C", 1)), {{"Filtered Size", "30"}, ""});
+    add(withOthers(dimension("CODE", "Code", "C", 4, "C", 2)), {{"Filtered Code", "AB"}, ""});
+    // RATE has level 0: not a measure.
+    CrossTabQuery q = run({variable("SPEND", 2, 1), variable("SPOTS", 0, 2), variable("RATE", 1, 0)});
     ASSERT_EQ(q.aQuerySql.size(), 2);
     EXPECT_EQ(q.aQuerySql[1],
               "select IIF(INLIST(ALLTRIM(MEDIA),\"TV\",\"RADIO\"),MEDIA,\"Others    \") AS MEDIA, "
@@ -90,15 +79,14 @@ TEST_F(CrossTabStatements, OneStatementPerColumnGroupWithTheNestedLevels) {
     add(dimension("MONTH", "Month", "N", 2, "C", 1, 0), {{"Month", "Jan", "Dec"}, "MonthStrRev"});
     add(dimension("MEDIA", "Media", "C", 10, "C", 2), {{"Media", "TV        "}, ""});
     add(dimension("WEEKDAY", "Day", "N", 1, "C", 1, 2), {{"Day", "Sun", "Sat"}, "WeekDayStrRev"});
-    aVars.append(variable("SPOTS", 0, 1));
-    CrossTabQuery q = run(" MEDIA in('A','B') AND MONTH in(2)");
+    CrossTabQuery q = run({variable("SPOTS", 0, 1)}, " MEDIA in('A','B') AND MONTH in(2)");
     ASSERT_EQ(q.aQuerySql.size(), 3);
-    EXPECT_EQ(q.aQuerySql[1],
-              "select BRAND, MONTH, MEDIA,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  AND  MEDIA "
-              "in('A','B') AND MONTH in(2) group by 1 ,2 ,3 order by 1 ,2 ,3");
-    EXPECT_EQ(q.aQuerySql[2],
-              "select BRAND, WEEKDAY, MEDIA,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  AND  MEDIA "
-              "in('A','B') AND MONTH in(2) group by 1 ,2 ,3 order by 1 ,2 ,3");
+    for (int i : {1, 2}) {
+        EXPECT_EQ(q.aQuerySql[i], "select BRAND, " + QString(i == 1 ? "MONTH" : "WEEKDAY") +
+                                      ", MEDIA,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  AND  MEDIA "
+                                      "in('A','B') AND MONTH in(2) group by 1 ,2 ,3 order by 1 ,2 ,3")
+            << "group " << i;
+    }
     EXPECT_EQ(q.aColSpecs[1], "MONTH:1,12;MEDIA:'TV'");
     EXPECT_EQ(q.aColSpecs[2], "WEEKDAY:1,7;MEDIA:'TV'");
     EXPECT_EQ(q.aColCaptions[2], "Day, Media");
@@ -108,8 +96,7 @@ TEST_F(CrossTabStatements, FiltersWithoutBucketsRestrictTheRows) {
     add(dimension("MEDIA", "Media", "C", 10, "R", 1), {{"Filtered Media", "TV        "}, ""});
     add(dimension("AREA", "Area", "C", 10, "P", 0), {{"Filtered Area", "North"}, ""});  // page fields: not here
     add(dimension("DURATION", "Duration", "N", 4, "C", 1), {{"Filtered Duration", "Others", "30"}, ""});
-    aVars.append(variable("SPOTS", 0, 1));
-    CrossTabQuery q = run();
+    CrossTabQuery q = run({variable("SPOTS", 0, 1)});
     EXPECT_EQ(q.aQuerySql[1],
               "select MEDIA, DURATION,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  AND "
               "INLIST(ALLTRIM(MEDIA),\"TV\") AND INLIST(DURATION,0,30) group by 1 ,2 order by 1 ,2");
@@ -117,25 +104,23 @@ TEST_F(CrossTabStatements, FiltersWithoutBucketsRestrictTheRows) {
 
 TEST_F(CrossTabStatements, WithoutRowDimensionsOrColumnsTheTextsShrink) {
     add(dimension("MONTH", "Month", "N", 2, "C", 1), {{"Month", "Mar"}, "MonthStrRev"});
-    aVars.append(variable("SPOTS", 0, 1));
-    CrossTabQuery q = run();
+    CrossTabQuery q = run({variable("SPOTS", 0, 1)});
     EXPECT_EQ(q.aQuerySql[1],
               "select MONTH,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  group by 1 order by 1");
     EXPECT_EQ(q.nRowDims, 0);
     EXPECT_EQ(q.sRowFields, "");
 
-    CrossTabStatements::aDims.clear();
+    aDims.clear();
     lists.assign(1, ValueList());
     add(dimension("MEDIA", "Media", "C", 10, "R", 1), {{"Media", "TV"}, ""});
-    q = run();
+    q = run();  // SPOTS still the variable
     EXPECT_EQ(q.aQuerySql.size(), 1);  // no level-1 column dimension: no statement
     EXPECT_EQ(q.nColDims, 0);
 }
 
 TEST_F(CrossTabStatements, ASingleValueListGivesItsValueAsTheKey) {
     add(dimension("MEDIA", "Media", "C", 10, "C", 1), {{"TV        ", ""}, ""});
-    aVars.append(variable("SPOTS", 0, 1));
-    EXPECT_EQ(run().aColSpecs[1], "MEDIA:'TV'");
+    EXPECT_EQ(run({variable("SPOTS", 0, 1)}).aColSpecs[1], "MEDIA:'TV'");
 }
 
 TEST_F(CrossTabStatements, TheStatementsRunOnTheEngine) {
@@ -143,16 +128,13 @@ TEST_F(CrossTabStatements, TheStatementsRunOnTheEngine) {
     std::string path = (dir.path() + "/DATA.DBF").toStdString();
     using engine::Value;
     engine::dbf::DbfWriter::create(path, {{"MEDIA", 'C', 10}, {"MONTH", 'N', 2}, {"SPEND", 'N', 8, 2}});
-    engine::dbf::DbfWriter(path).appendMany({{Value::string("TV"), Value::integer(1), Value::integer(5)},
-                                             {Value::string("TVR"), Value::integer(1), Value::integer(7)},
-                                             {Value::string("PRESS"), Value::integer(2), Value::integer(1)},
-                                             {Value::string("TV"), Value::integer(3), Value::integer(9)}});
-    FieldDef media = dimension("MEDIA", "Media", "C", 10, "R", 1);
-    media.ShowOthers = true;
-    add(media, {{"Filtered Media", "TV"}, ""});
+    auto row = [](const char* media, int month, int spend) {
+        return std::vector<Value>{Value::string(media), Value::integer(month), Value::integer(spend)};
+    };
+    engine::dbf::DbfWriter(path).appendMany({row("TV", 1, 5), row("TVR", 1, 7), row("PRESS", 2, 1), row("TV", 3, 9)});
+    add(withOthers(dimension("MEDIA", "Media", "C", 10, "R", 1)), {{"Filtered Media", "TV"}, ""});
     add(dimension("MONTH", "Month", "N", 2, "C", 1), {{"Filtered Month", "Jan", "Feb"}, "MonthStrRev"});
-    aVars.append(variable("SPEND", 0, 1));
-    CrossTabQuery q = run();
+    CrossTabQuery q = run({variable("SPEND", 0, 1)});
     engine::Connection connection;
     connection.Open("SourceDB=" + dir.path().toStdString() + "/;SourceType=DBF;Collate=Machine;");
     engine::Recordset rs;

@@ -4,9 +4,6 @@
 // column the data has is missing from the grid).
 #include <gtest/gtest.h>
 
-#include <QMap>
-#include <QProcess>
-
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -16,6 +13,7 @@
 #include "analysis/SummaryGrid.h"
 #include "session/ReportOpening.h"
 #include "session/ValueCoding.h"
+#include "support/PythonSums.h"
 #include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
@@ -27,41 +25,13 @@ struct Layout {
     QStringList values;   // variables, in their order
 };
 
-// Key "row values|column value" -> one sum per variable, by Python.
-QMap<QString, QList<double>> sumsByPython(const QString& table, const Layout& layout) {
-    QProcess python;
-    python.start("/usr/bin/python3",
-                 {"-c",
-                  "import dbfread,sys\n"
-                  "rows=sys.argv[2].split(','); across=sys.argv[3]; values=sys.argv[4].split(',')\n"
-                  "t={}\n"
-                  "for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):\n"
-                  "  k='|'.join([r[f].strip() for f in rows]+[str(r[across])])\n"
-                  "  s=t.setdefault(k,[0.0]*len(values))\n"
-                  "  for i,v in enumerate(values): s[i]+=float(r[v])\n"
-                  "for k,s in t.items(): print(k+'\\t'+'\\t'.join(repr(x) for x in s))\n",
-                  table, layout.rows.join(','), layout.across, layout.values.join(',')});
-    python.waitForFinished(60000);
-    QMap<QString, QList<double>> sums;
-    for (const QString& line : QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
-        QStringList parts = line.split('\t');
-        QList<double> values;
-        for (int i = 1; i < parts.size(); ++i) values << parts[i].toDouble();
-        sums[parts[0]] = values;
-    }
-    return sums;
-}
-
 Layout randomLayout(std::mt19937& random) {
-    QStringList dims = {"MEDIA", "BRAND", "CHANNEL", "LANGUAGE"};
+    QStringList dims = {"MEDIA", "BRAND", "CHANNEL", "LANGUAGE"}, vars = {"SPEND", "SPOTS", "DURATION"};
     std::shuffle(dims.begin(), dims.end(), random);
-    QStringList vars = {"SPEND", "SPOTS", "DURATION"};
     std::shuffle(vars.begin(), vars.end(), random);
-    Layout layout;
-    layout.rows = dims.mid(0, 1 + static_cast<int>(random() % 2));
-    layout.across = random() % 2 ? "MONTH" : "WEEKDAY";
-    layout.values = vars.mid(0, 1 + static_cast<int>(random() % 3));
-    return layout;
+    // A braced list is evaluated left to right: rows, across, values.
+    return {dims.mid(0, 1 + static_cast<int>(random() % 2)), random() % 2 ? "MONTH" : "WEEKDAY",
+            vars.mid(0, 1 + static_cast<int>(random() % 3))};
 }
 
 // Places the session's fields as the layout says; every other dimension
@@ -70,15 +40,11 @@ void apply(session::Session& s, const Layout& layout) {
     for (int i = 1; i <= s.aDims.upperBound(); ++i) {
         session::FieldDef& f = s.aDims(i);
         const QString name = f.FName.trimmed();
-        if (layout.rows.contains(name)) {
-            f.Layout = "R";
-            f.Level = static_cast<int>(layout.rows.indexOf(name)) + 1;
-        } else if (name == layout.across) {
-            f.Layout = "C";
+        f.Layout = layout.rows.contains(name) ? "R" : name == layout.across ? "C" : "P";
+        if (f.Layout == "R") f.Level = static_cast<int>(layout.rows.indexOf(name)) + 1;
+        if (f.Layout == "C") {
             f.Level = 1;
             f.FDec = 0;
-        } else {
-            f.Layout = "P";
         }
     }
     // Variables are used in order up to the first one of level 0.
@@ -88,10 +54,6 @@ void apply(session::Session& s, const Layout& layout) {
             if (s.aVars(v).FName.trimmed() == name) vars.append(s.aVars(v));
     for (int v = 1; v <= vars.upperBound(); ++v) vars(v).Level = v;
     s.aVars = vars;
-}
-
-QString columnValue(const QString& heading, const QString& across) {
-    return across == "MONTH" ? session::MonthNumber(heading) : session::WeekdayNumber(heading);
 }
 
 class RandomLayout : public ReportFolderTest {};
@@ -114,22 +76,21 @@ TEST_F(RandomLayout, EveryCellAndColumnTotalAgreesWithAnIndependentSum) {
         ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
         ASSERT_EQ(q.nRowDims, layout.rows.size());
 
-        const QMap<QString, QList<double>> python = sumsByPython(s.sReportFolder + s.sDataFile, layout);
+        const auto python = sumsByPython(s.sReportFolder + s.sDataFile, layout.rows, layout.across, layout.values);
         ASSERT_FALSE(python.isEmpty());
         const int headingRow = g.fixedRows() - 1;
         int checked = 0;
         for (int c = q.nRowDims + 1; c < g.cols(); ++c) {
-            const int v = static_cast<int>(layout.values.indexOf(
-                [&] {
-                    for (int i = 1; i <= s.aVars.upperBound(); ++i)
-                        if (s.aVars(i).FDesc == g.textMatrix(headingRow, c)) return s.aVars(i).FName.trimmed();
-                    return QString();
-                }()));
+            int v = -1;  // the variable shown in the column
+            for (int i = 1; i <= s.aVars.upperBound(); ++i)
+                if (s.aVars(i).FDesc == g.textMatrix(headingRow, c))
+                    v = static_cast<int>(layout.values.indexOf(s.aVars(i).FName.trimmed()));
             if (v < 0) continue;  // a percentage column
             const double divisor = std::max(1, s.aVars(v + 1).Divisor);
             // The statement rounds each sum to units, the cell shows FDec decimals of it after the divisor.
             const double unit = 0.5 / divisor + 0.5 * std::pow(10.0, -std::max(0, s.aVars(v + 1).FDec)) + 1e-9;
-            const QString key = columnValue(g.textMatrix(0, c), layout.across);
+            const QString key = layout.across == "MONTH" ? session::MonthNumber(g.textMatrix(0, c))
+                                                         : session::WeekdayNumber(g.textMatrix(0, c));
             double gridColumn = 0;
             for (int r = g.fixedRows(); r < g.rows(); ++r) {
                 QStringList rowValues;

@@ -1,4 +1,4 @@
-// A dictionary entry for a dimension, as the structure file would give it.
+// Dictionary entries for a dimension and a variable, as the structure file would give them.
 #pragma once
 
 #include "session/FieldDef.h"
@@ -16,6 +16,15 @@ inline session::FieldDef dimension(const char* name, const char* caption, const 
     f.Layout = role;
     f.Level = level;
     return f;
+}
+
+inline session::FieldDef variable(const char* name, int dec, int level) {
+    session::FieldDef v;
+    v.FName = name;
+    v.FDesc = name;
+    v.FDec = dec;
+    v.Level = level;
+    return v;
 }
 
 }  // namespace vantrep::analysis

@@ -1,6 +1,6 @@
-// Starting the program's window: with each sample, with no report, and with a
-// report that cannot be opened.
-#include <QScrollBar>
+// Starting the program's window: with each sample (the grid, the toolbar and
+// the page-field panel), with no report, and with a report that cannot be
+// opened; closing it.
 #include <QToolBar>
 
 #include "analysis/ui/MainWindowFixture.h"
@@ -12,7 +12,7 @@ namespace {
 
 bool shown(frmMain& w, const char* key) { return w.toolbarButton(key)->isVisible(); }
 
-TEST_F(MainWindowFixture, OpensTheSummarySampleIntoTheView) {
+TEST_F(MainWindowFixture, OpensTheSummarySampleIntoTheViewAndClosesItWithTheWindow) {
     frmMain& w = start(copySample("summary") + "DATA.DBF");
     ASSERT_TRUE(w.isVisible());
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front().text.toStdString();
@@ -32,6 +32,27 @@ TEST_F(MainWindowFixture, OpensTheSummarySampleIntoTheView) {
     EXPECT_EQ(view->explorerBar(), 5);
     for (const char* key : {"graph2D", "sep30", "changeLayout", "saveas", "save", "open", "help"})
         EXPECT_TRUE(shown(w, key)) << key;
+    // One combo per page field above the grid, wrapping when the panel narrows.
+    PageFieldPanel* panel = w.pageFieldPanel();
+    ASSERT_TRUE(panel->isVisible());
+    ASSERT_EQ(panel->combos().size(), 2u);
+    EXPECT_EQ(panel->combos()[0]->currentText(), "Channel");
+    EXPECT_EQ(panel->combos()[1]->currentText(), "Language");
+    const QRect first = panel->combos()[0]->geometry(), second = panel->combos()[1]->geometry();
+    EXPECT_EQ(second.top(), first.top());
+    EXPECT_GT(second.left(), first.right());
+    EXPECT_LT(panel->geometry().bottom(), w.gridView()->geometry().top());
+    const int oneLine = panel->height();
+    panel->resize(first.width() + 20, panel->height());  // too narrow for two
+    EXPECT_EQ(panel->combos()[1]->geometry().left(), first.left());
+    EXPECT_GT(panel->combos()[1]->geometry().top(), first.bottom());
+    EXPECT_GT(panel->height(), oneLine + first.height() - 1);
+    // Closing the window closes the session.
+    ASSERT_EQ(session->rsStruct.State(), engine::adStateOpen);
+    w.close();
+    EXPECT_NE(session->rsStruct.State(), engine::adStateOpen);
+    EXPECT_NE(session->cnData.State(), engine::adStateOpen);
+    EXPECT_EQ(session->aDims.upperBound(), 0);
 }
 
 TEST_F(MainWindowFixture, OpensTheListingSampleWithItsOwnToolbar) {
@@ -48,7 +69,7 @@ TEST_F(MainWindowFixture, OpensTheListingSampleWithItsOwnToolbar) {
     EXPECT_TRUE(w.gridView()->isColumnHidden(w.grid().cols() - 1));  // CLIPDET
 }
 
-TEST_F(MainWindowFixture, StartsWithoutAReportShowingThePicture) {
+TEST_F(MainWindowFixture, StartsWithoutAReportShowingThePictureAndItsCommands) {
     frmMain& w = start(QString());
     EXPECT_EQ(w.windowTitle(), "Vant Report Dev. by : Quorvel");
     EXPECT_FALSE(w.gridView()->isVisible());
@@ -57,6 +78,14 @@ TEST_F(MainWindowFixture, StartsWithoutAReportShowingThePicture) {
     w.buttonClick("criteria");
     w.buttonClick("graph3D");
     EXPECT_TRUE(ui.messages.empty());
+    // The grid command closes every other window.
+    QWidget preview, chart;
+    preview.show();
+    chart.show();
+    w.buttonClick("report");
+    EXPECT_FALSE(preview.isVisible());
+    EXPECT_FALSE(chart.isVisible());
+    EXPECT_TRUE(w.isVisible());
     w.close();
     EXPECT_EQ(w.exitStatus(), 0);
 }
@@ -67,15 +96,6 @@ TEST_F(MainWindowFixture, EndsWithAFailureStatusAfterAFatalMessage) {
     EXPECT_EQ(w.exitStatus(), 1);
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().icon, session::MessageIcon::Critical);
-}
-
-TEST_F(MainWindowFixture, ClosesTheSessionWithTheWindow) {
-    frmMain& w = start(copySample("summary") + "DATA.DBF");
-    ASSERT_EQ(session->rsStruct.State(), engine::adStateOpen);
-    w.close();
-    EXPECT_NE(session->rsStruct.State(), engine::adStateOpen);
-    EXPECT_NE(session->cnData.State(), engine::adStateOpen);
-    EXPECT_EQ(session->aDims.upperBound(), 0);
 }
 
 }  // namespace
