@@ -8,7 +8,7 @@
 #include "engine/EngineError.h"
 #include "engine/Parallel.h"
 #include "engine/Recordset.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 #include "session/FieldDictionary.h"
 
 namespace vantrep::analysis {
@@ -69,8 +69,8 @@ bool sameValue(const engine::Value& a, const engine::Value& b) {
 }
 
 QString cellText(const engine::Value& v, const QString& pattern, const QLocale& locale) {
-    if (pattern.isEmpty()) return session::Format(v, QString(), locale).trimmed();
-    return session::Format(v, pattern, locale);
+    if (pattern.isEmpty()) return format::Format(v, QString(), locale).trimmed();
+    return format::Format(v, pattern, locale);
 }
 
 // A column's cell texts, row by row. The listing is sorted by its groups, so a

@@ -4,7 +4,7 @@
 #include "engine/EngineError.h"
 #include "engine/Parallel.h"
 #include "grid/GridFile.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 #include "session/FieldLookup.h"
 #include "session/ValueCoding.h"
 
@@ -34,13 +34,13 @@ QString rowCell(const Value& v, const QString& caption, const QLocale& locale) {
     if (name == "MONTH") return session::MonthText(static_cast<int>(v.asInteger()), locale);
     if (name == "WEEKDAY") return session::WeekdayText(static_cast<int>(v.asInteger()));
     if (name == "DURATION" && v.asDecimal().isZero()) return "Others";
-    return session::Format(v, QString(), locale).trimmed();
+    return format::Format(v, QString(), locale).trimmed();
 }
 
 QString valueCell(double value, const FieldDef& variable, const QLocale& locale) {
     if (value <= 0) return QString();
     double divisor = variable.Divisor > 0 ? variable.Divisor : 1;
-    return session::Format(value / divisor, variable.Layout, locale);
+    return format::Format(value / divisor, variable.Layout, locale);
 }
 
 // Runs rowWork(i, locale) for i = 0 .. count-1 on all cores; the first core,
@@ -179,7 +179,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
                 for (const auto& [col, total] : totals) {
                     if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
                     const float value = static_cast<float>(g.valueMatrix(r, col));
-                    g.setTextMatrix(r, col + 1, session::Format(double(value) / total * 100, percentPattern, locale));
+                    g.setTextMatrix(r, col + 1, format::Format(double(value) / total * 100, percentPattern, locale));
                 }
             });
             s.ui.flood(0);

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <cstdio>
 
-#include "analysis/Criteria.h"
+#include "session/Criteria.h"
 #include "analysis/FirstQuery.h"
 #include "engine/EngineError.h"
 #include "grid/FontMeasure.h"
@@ -73,7 +73,7 @@ int exportPdf(const QString& out, const QString& reportArgument) {
             report::GridReport gridReport(surface);
             gridReport.ReportGrid = &grid;
             gridReport.ReportCriteria =
-                report::previewCriteria(analysis::getCriteria(QString(), session.sReportTitle));
+                report::previewCriteria(session::getCriteria(QString(), session.sReportTitle));
             gridReport.startTitles(session.sReportName);
             title1 = gridReport.CdlgTitle1;
             gridReport.printGridReport();

@@ -7,7 +7,7 @@
 #include "engine/EngineError.h"
 #include "engine/Parallel.h"
 #include "grid/GridModel.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 
 namespace vantrep::grid {
 
@@ -148,7 +148,7 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
         const auto [begin, end] = engine::partRange(totalCount, totalParts, part);
         for (size_t i = begin; i < end; ++i) {
             const SubtotalRequest& request = requests[i % count];
-            totals[i] = session::Format(totalOf(numbers[i % count], groups[i / count], request.function), request.format,
+            totals[i] = format::Format(totalOf(numbers[i % count], groups[i / count], request.function), request.format,
                                         locale);
         }
     });

@@ -9,7 +9,7 @@
 #include "print/PrintSurface.h"
 #include "report/ReportData.h"
 #include "report/clsVariables.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 
 namespace vantrep::report {
 
@@ -66,9 +66,9 @@ BandValue evaluateFunction(const QString& expression, const FunctionSources& sou
 }
 
 QString bandValueText(const BandValue& value, const QString& pattern) {
-    if (!value.isTimeOfDay) return session::Format(value.value, pattern);
+    if (!value.isTimeOfDay) return format::Format(value.value, pattern);
     if (pattern.isEmpty()) return QLocale().toString(value.timeOfDay, QStringLiteral("h:mm:ss AP"));
-    return session::Format(QDateTime(QDate::currentDate(), value.timeOfDay), pattern);
+    return format::Format(QDateTime(QDate::currentDate(), value.timeOfDay), pattern);
 }
 
 }  // namespace vantrep::report

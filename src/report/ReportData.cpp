@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 
 namespace vantrep::report {
 
@@ -34,6 +34,6 @@ QString ReportData::joinedText(const QString& fieldList, bool dropZeros) {
     return joined;
 }
 
-QString valueText(const engine::Value& value) { return session::Format(value, QString()); }
+QString valueText(const engine::Value& value) { return format::Format(value, QString()); }
 
 }  // namespace vantrep::report

@@ -2,18 +2,18 @@
 
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 #include "session/ValueCoding.h"
 
 namespace vantrep::session {
 
 QString DisplayFormOf(const engine::Value& value, const QString& FName, const QString& FType, const QLocale& locale) {
-    if (FType.trimmed() != "N" || value.isNull()) return Format(value, QString(), locale);
+    if (FType.trimmed() != "N" || value.isNull()) return format::Format(value, QString(), locale);
     QString name = FName.trimmed().toUpper();
     if (name == "MONTH") return MonthText(static_cast<int>(value.asInteger()), locale);
     if (name == "WEEKDAY") return WeekdayText(static_cast<int>(value.asInteger()));
     if (name == "DURATION" && value.asDecimal().isZero()) return "Others";
-    return Format(value, QString(), locale);
+    return format::Format(value, QString(), locale);
 }
 
 void FillCombo(ValueList& list, const QString& FName, const QString& FType, engine::Connection& connection,

@@ -13,7 +13,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "analysis/Criteria.h"
+#include "session/Criteria.h"
 #include "analysis/FirstQuery.h"
 #include "analysis/ui/MainToolbar.h"
 #include "analysis/ui/PageFieldPanel.h"
@@ -206,7 +206,7 @@ void frmMain::menuClick(const QString& key) {
 void frmMain::showCriteria() {
     if (!reportOpen()) return;
     // No page field is filtered in this window, so the criteria are the title alone.
-    session_.ui.message(getCriteria(QString(), session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
+    session_.ui.message(session::getCriteria(QString(), session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
                         session::MessageButtons::Ok);
 }
 

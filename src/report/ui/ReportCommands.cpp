@@ -1,6 +1,6 @@
 #include "report/ui/ReportCommands.h"
 
-#include "analysis/Criteria.h"
+#include "session/Criteria.h"
 #include "engine/EngineError.h"
 #include "report/FixedFormatReport.h"
 #include "report/PreviewReport.h"
@@ -16,7 +16,7 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
     GridReport& report = window.gridReport();
     report.ReportGrid = &grid;
     report.GridFont = gridFont;
-    report.ReportCriteria = previewCriteria(analysis::getCriteria(QString(), session.sReportTitle));
+    report.ReportCriteria = previewCriteria(session::getCriteria(QString(), session.sReportTitle));
     report.MarginBottom = 720;
     report.MarginTop = 720;
     report.MarginLeft = 200;

@@ -1,10 +1,10 @@
-#include "session/DatePattern.h"
+#include "format/DatePattern.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 namespace {
 
@@ -124,4 +124,4 @@ QString formatDateTime(const QDate& date, const QTime& time, const DateLayout& l
     return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
 }
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

@@ -4,10 +4,10 @@
 
 #include <QString>
 
-namespace vantrep::analysis {
+namespace vantrep::session {
 
 // `getCriteria`: the page filter's display text without its leading blank,
 // a carriage return when there is one, then the report's title text.
 QString getCriteria(const QString& sPageFilterText, const QString& sReportTitle);
 
-}  // namespace vantrep::analysis
+}  // namespace vantrep::session

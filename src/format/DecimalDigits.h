@@ -7,7 +7,7 @@
 
 #include "engine/Decimal.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 class DecimalDigits {
 public:
@@ -41,4 +41,4 @@ private:
     size_t integerCount_ = 0;
 };
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

@@ -1,11 +1,11 @@
-#include "session/NumberPattern.h"
+#include "format/NumberPattern.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <string_view>
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 namespace {
 
@@ -198,4 +198,4 @@ QString formatNumber(DecimalDigits value, const NumberLayout& layout, const QLoc
     return QString(reinterpret_cast<const QChar*>(out.constData()), out.size());
 }
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

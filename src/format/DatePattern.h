@@ -9,9 +9,9 @@
 #include <QString>
 #include <vector>
 
-#include "session/PatternText.h"
+#include "format/PatternText.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 // Letters are read case-insensitively in runs: "d" day, "dd" two-digit day,
 // "ddd"/"dddd" short/long weekday name; "m", "mm" month number (or minutes
@@ -38,4 +38,4 @@ DateLayout dateLayout(const std::vector<PatternChar>& chars);
 
 QString formatDateTime(const QDate& date, const QTime& time, const DateLayout& layout, const QLocale& locale);
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

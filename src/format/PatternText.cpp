@@ -1,6 +1,6 @@
-#include "session/PatternText.h"
+#include "format/PatternText.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 std::vector<PatternChar> readPattern(const QString& pattern) {
     std::vector<PatternChar> chars;
@@ -27,4 +27,4 @@ bool isNumberPattern(const std::vector<PatternChar>& chars) {
     return false;
 }
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

@@ -1,10 +1,10 @@
-#include "analysis/Criteria.h"
+#include "session/Criteria.h"
 
-namespace vantrep::analysis {
+namespace vantrep::session {
 
 QString getCriteria(const QString& sPageFilterText, const QString& sReportTitle) {
     QString separator = sPageFilterText.isEmpty() ? QString() : QString(QChar(13));
     return sPageFilterText.mid(1) + separator + sReportTitle;
 }
 
-}  // namespace vantrep::analysis
+}  // namespace vantrep::session

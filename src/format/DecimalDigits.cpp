@@ -1,11 +1,11 @@
-#include "session/DecimalDigits.h"
+#include "format/DecimalDigits.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 DecimalDigits DecimalDigits::fromText(std::string_view text) {
     DecimalDigits d;
@@ -145,4 +145,4 @@ void DecimalDigits::round(int decimals) {
 
 bool DecimalDigits::isZero() const { return digits_.find_first_not_of('0') == std::string::npos; }
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

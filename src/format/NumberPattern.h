@@ -6,10 +6,10 @@
 #include <QString>
 #include <vector>
 
-#include "session/DecimalDigits.h"
-#include "session/PatternText.h"
+#include "format/DecimalDigits.h"
+#include "format/PatternText.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 // A number pattern read for laying out numbers: split at its decimal point,
 // grouping commas removed. Read once per pattern, used for every number.
@@ -41,4 +41,4 @@ NumberLayout numberLayout(const std::vector<PatternChar>& chars);
 // sign. Separators come from `locale`.
 QString formatNumber(DecimalDigits value, const NumberLayout& layout, const QLocale& locale);
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

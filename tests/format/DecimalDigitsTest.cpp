@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "session/DecimalDigits.h"
+#include "format/DecimalDigits.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 namespace {
 
 DecimalDigits byText(double value) {
@@ -84,4 +84,4 @@ TEST(DecimalDigits, RoundingReadFromTheDoubleRoundsAsTheShortestText) {
 }
 
 }  // namespace
-}  // namespace vantrep::session
+}  // namespace vantrep::format

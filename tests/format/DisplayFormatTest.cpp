@@ -14,7 +14,7 @@
 
 #include "engine/Decimal.h"
 #include "engine/Value.h"
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using vantrep::engine::Int128;
 using vantrep::engine::julianDay;
 using vantrep::engine::msPerDay;
 using vantrep::engine::Value;
-using vantrep::session::Format;
+using vantrep::format::Format;
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 

@@ -22,7 +22,7 @@
 
 #include "engine/Value.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 // An engine value: numbers (Integer, Decimal, Double) as numbers; Date as a
 // Julian Day Number and DateTime as milliseconds since the start of Julian
@@ -49,4 +49,4 @@ QString Format(const QDate& date, const QString& pattern, const QLocale& locale 
 // serial with the time as its fraction.
 QString Format(const QDateTime& when, const QString& pattern, const QLocale& locale = QLocale());
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

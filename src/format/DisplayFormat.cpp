@@ -1,4 +1,4 @@
-#include "session/DisplayFormat.h"
+#include "format/DisplayFormat.h"
 
 #include <array>
 #include <cmath>
@@ -6,12 +6,12 @@
 #include <string>
 #include <unordered_map>
 
-#include "session/DatePattern.h"
-#include "session/DecimalDigits.h"
-#include "session/NumberPattern.h"
-#include "session/PatternText.h"
+#include "format/DatePattern.h"
+#include "format/DecimalDigits.h"
+#include "format/NumberPattern.h"
+#include "format/PatternText.h"
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 namespace {
 
@@ -198,4 +198,4 @@ QString Format(const Value& value, const QString& pattern, const QLocale& locale
     return {};
 }
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format

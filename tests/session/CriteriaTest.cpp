@@ -1,9 +1,9 @@
 // The criteria text in its four combinations.
 #include <gtest/gtest.h>
 
-#include "analysis/Criteria.h"
+#include "session/Criteria.h"
 
-namespace vantrep::analysis {
+namespace vantrep::session {
 namespace {
 
 TEST(Criteria, JoinsThePageFilterAndTheTitle) {
@@ -15,4 +15,4 @@ TEST(Criteria, JoinsThePageFilterAndTheTitle) {
 }
 
 }  // namespace
-}  // namespace vantrep::analysis
+}  // namespace vantrep::session

@@ -7,7 +7,7 @@
 #include <QString>
 #include <vector>
 
-namespace vantrep::session {
+namespace vantrep::format {
 
 struct PatternChar {
     QChar ch;
@@ -22,4 +22,4 @@ std::vector<PatternChar> readPattern(const QString& pattern);
 // Any other pattern formats a date and time.
 bool isNumberPattern(const std::vector<PatternChar>& chars);
 
-}  // namespace vantrep::session
+}  // namespace vantrep::format
