@@ -34,6 +34,8 @@ public:
     }
     void setBusy(bool) override {}
     void flood(int) override {}
+    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
+    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
 };
 
 // The report as PDF: the fixed-format report the argument names with ",1" or

@@ -3,6 +3,7 @@
 // and the tests with scripted answers.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,15 @@ public:
     virtual void setBusy(bool busy) = 0;
     // Progress of a long fill, 0..100; 0 also clears it.
     virtual void flood(int percent) = 0;
+
+    // A save-file dialog titled `title` with one name filter ("JPEG Files
+    // (*.jpg)") and the proposed file name; it asks before replacing a file.
+    // Returns the chosen path, or "" when the user cancelled.
+    virtual QString saveFileName(const QString& title, const QString& filter, const QString& proposed) = 0;
+
+    // A colour dialog titled `title` that starts at `initial`. Returns the
+    // chosen colour, or an invalid colour when the user cancelled.
+    virtual QColor chooseColor(const QColor& initial, const QString& title) = 0;
 };
 
 // Shows the busy pointer for as long as it lives.

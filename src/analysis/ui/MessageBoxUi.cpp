@@ -1,6 +1,8 @@
 #include "analysis/ui/MessageBoxUi.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace vantrep::analysis::ui {
@@ -45,6 +47,31 @@ MessageAnswer MessageBoxUi::message(const QString& text, const QString& title, M
     case QMessageBox::No: return MessageAnswer::No;
     default: return MessageAnswer::Ok;
     }
+}
+
+namespace {
+
+// Dialogs belong to the window the user works in (the chart window, say),
+// else to the main window.
+QWidget* dialogOwner(QWidget* mainWindow) {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : mainWindow;
+}
+
+}  // namespace
+
+QString MessageBoxUi::saveFileName(const QString& title, const QString& filter, const QString& proposed) {
+    QFileDialog dialog(dialogOwner(window_), title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(filter);
+    dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+QColor MessageBoxUi::chooseColor(const QColor& initial, const QString& title) {
+    return QColorDialog::getColor(initial, dialogOwner(window_), title);
 }
 
 void MessageBoxUi::setBusy(bool busy) {

@@ -1,5 +1,6 @@
 // The session's Ui for the windows: message boxes over the main window, the
-// hourglass pointer, and the main window's progress bar for long fills.
+// hourglass pointer, the main window's progress bar for long fills, and the
+// file and colour dialogs over the active window.
 #pragma once
 
 #include <QPointer>
@@ -19,6 +20,8 @@ public:
                                    session::MessageButtons buttons) override;
     void setBusy(bool busy) override;
     void flood(int percent) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& proposed) override;
+    QColor chooseColor(const QColor& initial, const QString& title) override;
 
 private:
     QPointer<QWidget> window_;

@@ -1,8 +1,10 @@
 // A scripted Ui for tests: records every message box (text, title, icon,
 // buttons) and answers from a queue of scripted answers, OK or Yes when the
 // queue is empty (whichever the box offers). Counts busy and progress calls.
+// File and colour dialogs answer from their own queues and cancel when empty.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <deque>
 #include <vector>
@@ -36,12 +38,40 @@ public:
         ++busyCalls;
     }
     void flood(int percent) override { progress.push_back(percent); }
+    QString saveFileName(const QString& title, const QString& filter, const QString& proposed) override {
+        dialogs.push_back({title, filter, proposed});
+        return next(saveNames, QString());
+    }
+    QColor chooseColor(const QColor& initial, const QString& title) override {
+        dialogs.push_back({title, QString(), initial.name()});
+        return next(colors, QColor());
+    }
 
     std::deque<MessageAnswer> answers;  // given in order to the next message boxes
     std::vector<ShownMessage> messages;
     int busyDepth = 0;
     int busyCalls = 0;
     std::vector<int> progress;
+
+    // What each file or colour dialog was opened with: the title, the filter
+    // (file dialogs) and the proposed name or the starting colour ("#rrggbb").
+    struct ShownDialog {
+        QString title;
+        QString filter;
+        QString proposed;
+    };
+    std::deque<QString> saveNames;  // the file names the save dialogs return
+    std::deque<QColor> colors;      // the colours the colour dialogs return
+    std::vector<ShownDialog> dialogs;
+
+private:
+    template <typename T>
+    static T next(std::deque<T>& queue, T cancelled) {
+        if (queue.empty()) return cancelled;
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace vantrep::session::testing

@@ -31,6 +31,8 @@ public:
     }
     void setBusy(bool) override {}
     void flood(int) override {}
+    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
+    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
 };
 
 bool becomeNobody() {
