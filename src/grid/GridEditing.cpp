@@ -101,10 +101,20 @@ void GridModel::clear() {
 
 void GridModel::sort(int col, bool ascending) {
     checkCol(col);
-    std::stable_sort(rows_.begin() + fixedRows_, rows_.end(), [col, ascending](const GridRow& a, const GridRow& b) {
+    const auto before = [col, ascending](const GridRow& a, const GridRow& b) {
         const int order = compareTexts(a.texts[col], b.texts[col]);
         return ascending ? order < 0 : order > 0;
-    });
+    };
+    // A subtotal row stands above the rows it totals, so each run of data
+    // rows between subtotal rows is one innermost group: sorted on its own,
+    // every subtotal row stays at its group.
+    auto first = rows_.begin() + fixedRows_;
+    while (first != rows_.end()) {
+        first = std::find_if(first, rows_.end(), [](const GridRow& row) { return !row.subtotal; });
+        const auto end = std::find_if(first, rows_.end(), [](const GridRow& row) { return row.subtotal; });
+        std::stable_sort(first, end, before);
+        first = end;
+    }
     changed();
 }
 

@@ -127,9 +127,11 @@ public:
     // Empties every cell and drops all cell and row data and formatting;
     // sizes, fixed counts and column settings stay.
     void clear();
-    // Sorts the data rows (fixed rows stay) by a column. Ascending, numeric
-    // texts come first in order of value, then the other texts (the empty
-    // text among them) case-insensitively; descending is the reverse. Stable.
+    // Sorts the data rows (fixed rows stay) by a column, each run of data
+    // rows between subtotal rows on its own: rows stay in their innermost
+    // group and subtotal rows stay where they are. Ascending, numeric texts
+    // come first in order of value, then the other texts (the empty text
+    // among them) case-insensitively; descending is the reverse. Stable.
     void sort(int col, bool ascending);
     // The texts of a block: cells separated by tabs, rows by "\r".
     QString clipText(const CellRange& range) const;

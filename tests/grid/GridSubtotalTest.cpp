@@ -99,6 +99,33 @@ TEST(GridSubtotal, NestedLevelsBreakOnEveryColumnToTheLeft) {
     EXPECT_EQ(grid.outlineLevel(1), -1);
 }
 
+TEST(GridSubtotal, SortingKeepsSubtotalRowsAtTheirGroups) {
+    GridModel grid = listing();
+    grid.addItem("Press\tNorth\t700\t5", 3);  // a third row in Press > North
+    grid.subtotal(request(0, 2));
+    SubtotalRequest level2 = request(1, 2);
+    level2.caption = "Region %s";
+    grid.subtotal(level2);
+    const QString subtotalColumn1 = column(grid, 1);
+    struct Case {
+        bool ascending;
+        const char* spend;
+        const char* units;
+    };
+    const Case cases[] = {
+        {true, "|1,950.50|1,900.50|200|700|1,000.50|50.00|50|3,000.00|3,000.00|3,000", "|||2|5|1||3|||4"},
+        {false, "|1,950.50|1,900.50|1,000.50|700|200|50.00|50|3,000.00|3,000.00|3,000", "|||1|5|2||3|||4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ascending ? "ascending" : "descending");
+        grid.sort(2, c.ascending);
+        EXPECT_EQ(column(grid, 2), c.spend);
+        EXPECT_EQ(column(grid, 3), c.units);
+        EXPECT_EQ(column(grid, 1), subtotalColumn1);
+        for (int r : {1, 2, 6, 8, 9}) EXPECT_TRUE(grid.isSubtotal(r)) << "row " << r;
+    }
+}
+
 TEST(GridSubtotal, CountAndAverage) {
     GridModel grid = listing();
     SubtotalRequest count = request(0, 3, "");
