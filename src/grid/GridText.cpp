@@ -1,6 +1,7 @@
 #include "grid/GridText.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <atomic>
@@ -35,7 +36,23 @@ void appendTsvCell(QString& out, const QString& text) {
     }
 }
 
-void appendCsvCell(QString& out, const QString& text) {
+// A spreadsheet opening a CSV file runs a cell that begins with "=", "+",
+// "-" or "@" as a formula. A number as the grid shows it ("-12.5",
+// "-1,234.50", "+5", "-.50", "-3%") is left as it is, to be read as that
+// number; any other such text gets a leading apostrophe, so it stays the
+// text it was (the apostrophe shows).
+bool readAsFormula(const QString& text) {
+    if (text.isEmpty()) return false;
+    const QChar first = text.front();
+    if (first != u'=' && first != u'+' && first != u'-' && first != u'@') return false;
+    // One per thread: rows are written on all cores.
+    thread_local const QRegularExpression signedNumber(
+        QStringLiteral(R"(^[+-](?:(?:\d{1,3}(?:,\d{3})+|\d+)(?:\.\d*)?|\.\d+)(?:[eE][+-]?\d+)?%?$)"));
+    return !signedNumber.match(text).hasMatch();
+}
+
+void appendCsvCell(QString& out, const QString& cell) {
+    const QString text = readAsFormula(cell) ? QStringLiteral("'") + cell : cell;
     if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r')) {
         out += text;
         return;

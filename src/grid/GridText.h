@@ -11,7 +11,10 @@ namespace vantrep::grid {
 
 enum class TextLayout {
     Tsv,  // tab-separated; a tab, line break or backslash inside a cell as \t, \n, \r, \\ .
-    Csv,  // comma-separated; a cell holding a comma, quote or line break in double quotes, quotes doubled
+    // comma-separated; a cell holding a comma, quote or line break in double quotes, quotes doubled;
+    // a text beginning with "=", "+", "-" or "@" that is not a number gets a leading "'", so a
+    // spreadsheet keeps it as text instead of running it as a formula
+    Csv,
 };
 
 QString GridAsText(const GridModel& grid, TextLayout layout);

@@ -38,6 +38,40 @@ TEST(GridText, CommaSeparatedQuotesWhatNeedsIt) {
     EXPECT_EQ(GridAsText(g, TextLayout::Csv), ",Media,Spend\n,TV,\"1,234.50\"\n");
 }
 
+TEST(GridText, CommaSeparatedKeepsFormulaLikeTextsAsText) {
+    struct Case {
+        const char* cell;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1-2", "'+1-2"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"-", "'-"},
+        {"-inf", "'-inf"},
+        {"-1,2,3", "\"'-1,2,3\""},
+        {"- 5", "'- 5"},
+        // Numbers stay numbers.
+        {"-12.5", "-12.5"},
+        {"-1,234.50", "\"-1,234.50\""},
+        {"+5", "+5"},
+        {"-.50", "-.50"},
+        {"-3%", "-3%"},
+        {"-1.5E+10", "-1.5E+10"},
+        // Nothing else changes.
+        {"TV", "TV"},
+        {"a=b", "a=b"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        GridModel g(1, 1);
+        g.setTextMatrix(0, 0, c.cell);
+        EXPECT_EQ(GridAsText(g, TextLayout::Csv), QString(c.written) + "\n") << c.cell;
+        EXPECT_EQ(GridAsText(g, TextLayout::Tsv), QString(c.cell) + "\n") << c.cell;  // a tab file holds the texts as they are
+    }
+}
+
 // A grid large enough to be written by several cores at once comes out as
 // one text, rows in order.
 TEST(GridText, ALargeGridIsWrittenWholeAndInOrder) {
