@@ -151,13 +151,15 @@ void GridView::moveColumn(int logical, int oldVisual, int newVisual) {
 }
 
 QString GridView::selectionCopyText() const {
+    // With nothing selected the current cell is the selection.
     const QItemSelection selection = selectionModel()->selection();
-    if (selection.isEmpty()) return QString();
-    const QItemSelectionRange range = selection.first();
+    const QModelIndex current = currentIndex();
+    if (selection.isEmpty() && !current.isValid()) return QString();
+    const QItemSelectionRange range = selection.isEmpty() ? QItemSelectionRange(current) : selection.first();
     const int fixed = grid_.fixedRows();
     const CellRange cells{range.top() + fixed, range.left(), range.bottom() + fixed, range.right()};
     // The selection ends at the current cell; it started at the other side.
-    const int toCol = currentIndex().isValid() && range.contains(currentIndex()) ? currentIndex().column() : range.right();
+    const int toCol = current.isValid() && range.contains(current) ? current.column() : range.right();
     const int fromCol = toCol == range.left() ? range.right() : range.left();
     return copyText(grid_, cells, fromCol, toCol);
 }

@@ -30,8 +30,8 @@ public:
     // it, at the right end of its cell, emits clipClicked.
     void setClipButton(const QImage& picture) { clipButton_ = picture; }
 
-    // What Ctrl+C puts on the clipboard for the current selection ("" when
-    // nothing is selected).
+    // What Ctrl+C puts on the clipboard for the current selection, or for
+    // the current cell when nothing is selected ("" when there is neither).
     QString selectionCopyText() const;
     void copyToClipboard();
 

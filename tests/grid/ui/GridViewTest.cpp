@@ -126,6 +126,17 @@ TEST_F(CopyRule, RepeatsEveryHeadingRow) {
     EXPECT_EQ(copied(view), "Feb\t\r13\t\r23");
 }
 
+TEST_F(CopyRule, CopiesTheCurrentCellWhenNothingIsSelected) {
+    fillSmall(g);
+    GridView view(g);
+    QAbstractItemModel* m = view.model();
+    view.selectionModel()->setCurrentIndex(m->index(2, 3), QItemSelectionModel::Clear);
+    ASSERT_TRUE(view.selectionModel()->selection().isEmpty());
+    EXPECT_EQ(copied(view), "Feb\t\r33");
+    view.selectionModel()->clear();  // no current cell either
+    EXPECT_EQ(copied(view), "");
+}
+
 TEST(GridView, SortsByAClickOnAHeadingAndShowsTheIndicator) {
     GridModel g;
     fillSmall(g);
