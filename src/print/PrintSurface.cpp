@@ -1,8 +1,10 @@
 #include "print/PrintSurface.h"
 
 #include <QStringList>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
+#include <vector>
 
 #include "print/PicturePlacement.h"
 
@@ -147,17 +149,39 @@ void PrintSurface::addText(const QRectF& cell, const QString& text, const PrintF
     bool tooTall = blockHeight > cell.height() + 0.5;
     int index = fontIndex(font);
     for (const QString& line : lines) {
-        if (!line.isEmpty()) {
+        const bool outside = top >= cell.bottom() || top + fm.height() <= cell.top();
+        if (!line.isEmpty() && !(clipToCell && outside)) {
             double width = measure_.textWidth(font, line);
             double left = inner.left();
             if (place.horizontal == HorizontalPlace::Centre) left += (inner.width() - width) / 2;
             if (place.horizontal == HorizontalPlace::Right) left += inner.width() - width;
             bool tooWide = left < cell.left() - 0.5 || left + width > cell.right() + 0.5;
-            currentPage().texts.push_back(
-                {QPointF(left, top + fm.ascent()), width, line, index, color, cell, clipToCell && (tooWide || tooTall)});
+            TextItem item{QPointF(left, top + fm.ascent()), width, line, index, color, cell,
+                          clipToCell && (tooWide || tooTall)};
+            if (clipToCell && tooWide) keepWhatFits(item, fm);
+            if (!item.text.isEmpty()) currentPage().texts.push_back(std::move(item));
         }
         top += fm.lineSpacing();
     }
+}
+
+void PrintSurface::keepWhatFits(TextItem& item, const QFontMetricsF& fm) {
+    // Character k spans edges[k] to edges[k + 1]; the ones wholly inside the
+    // cell are a run of consecutive characters.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, item.text);
+    std::vector<qsizetype> bounds;
+    std::vector<double> edges;
+    for (qsizetype at = 0; at >= 0; at = characters.toNextBoundary()) {
+        bounds.push_back(at);
+        edges.push_back(item.origin.x() + fm.horizontalAdvance(item.text.left(at)));
+    }
+    size_t first = 0;
+    while (first + 1 < edges.size() && edges[first] < item.clip.left() - 0.5) ++first;
+    size_t end = first;
+    while (end + 1 < edges.size() && edges[end + 1] <= item.clip.right() + 0.5) ++end;
+    item.text = item.text.mid(bounds[first], bounds[end] - bounds[first]);
+    item.origin.setX(edges[first]);
+    item.width = edges[end] - edges[first];
 }
 
 int PrintSurface::fontIndex(const PrintFont& font) {

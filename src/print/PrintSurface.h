@@ -118,10 +118,15 @@ private:
     void openPage();
     void closePage();
     void layOutPageText(const PageText& pageText, bool atTop);
-    // Adds the lines of `text` placed in `cell` by alignment `code`; with
-    // `clipToCell` a text that does not fit is cut to the cell when painted.
+    // Adds the lines of `text` placed in `cell` by alignment `code`. With
+    // `clipToCell` a text that does not fit is cut to the cell: only the
+    // characters wholly inside it across, and the lines of which some part
+    // lies inside it, are recorded (what painting, find, copying and the
+    // PDF's text see), and painting cuts the lines at its top and bottom.
     void addText(const QRectF& cell, const QString& text, const PrintFont& font, int color, int code,
                  bool clipToCell);
+    // Cuts `item` to its characters that lie wholly inside its clip across.
+    static void keepWhatFits(TextItem& item, const QFontMetricsF& fm);
     int fontIndex(const PrintFont& font);
     Page& currentPage() { return document_.pages.back(); }
 

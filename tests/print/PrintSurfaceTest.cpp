@@ -130,6 +130,54 @@ TEST(PrintSurfaceTables, HiddenTableNeitherDrawsNorMovesBordersFrameEveryCellAnd
     EXPECT_FALSE(texts[1].clipped);
 }
 
+TEST(PrintSurfaceTables, TextCutToItsCellRecordsOnlyTheCharactersThatShow) {
+    const QString text = QStringLiteral("a text far too long for a narrow column");
+    const double left = 1000, right = 1600;  // the cell
+    struct Case {
+        int align;
+        bool keepsStart;
+        bool keepsEnd;
+    };
+    const Case cases[] = {{0, true, false}, {1, false, false}, {2, false, true}};  // left, centre, right
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.align);
+        PrintSurface surface;
+        surface.setMargins(left, 1000, 1000, 1000);
+        surface.startDoc();
+        row(surface, {{text, right - left, c.align}});
+        const std::vector<TextItem>& texts = surface.document().pages[0].texts;
+        ASSERT_EQ(texts.size(), 1u);
+        const TextItem& shown = texts[0];
+        ASSERT_FALSE(shown.text.isEmpty());
+        const qsizetype at = text.indexOf(shown.text);
+        ASSERT_GE(at, 0) << shown.text.toStdString();
+        EXPECT_LT(shown.text.size(), text.size());
+        EXPECT_EQ(at == 0, c.keepsStart);
+        EXPECT_EQ(at + shown.text.size() == text.size(), c.keepsEnd);
+        // Inside the cell, and one more character on either side would not be.
+        EXPECT_GE(shown.origin.x(), left - 0.5);
+        EXPECT_NEAR(shown.width, surface.textWidth(shown.text), 1.0);
+        EXPECT_LE(shown.origin.x() + shown.width, right + 0.5);
+        if (!c.keepsStart) {
+            const double wider = surface.textWidth(text.mid(at - 1, shown.text.size() + 1)) - shown.width;
+            EXPECT_LT(shown.origin.x() - wider, left - 0.5);
+        }
+        if (!c.keepsEnd) {
+            EXPECT_GT(shown.origin.x() + surface.textWidth(text.mid(at, shown.text.size() + 1)), right + 0.5);
+        }
+    }
+    // Lines below a short row are not recorded at all.
+    PrintSurface surface;
+    surface.setMargins(left, 1000, 1000, 1000);
+    surface.startDoc();
+    row(surface, {{"one\ntwo\nthree\nfour", 2000, 0}}, 300);
+    QStringList lines;
+    for (const TextItem& item : surface.document().pages[0].texts) lines << item.text;
+    EXPECT_TRUE(lines.contains("one"));
+    EXPECT_FALSE(lines.contains("three"));
+    EXPECT_FALSE(lines.contains("four"));
+}
+
 TEST(PrintSurfaceMeasure, TimesNewRomanMeasuresWithLiberationSerifMetrics) {
     PrintFont font;
     EXPECT_EQ(QFontInfo(font.toQFont()).family(), QStringLiteral("Liberation Serif"));
