@@ -1,7 +1,7 @@
 #include "app/TsvFormat.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace vantrep::app {
 
@@ -15,9 +15,18 @@ std::string cellText(const Value& value, int decimals) {
     case ValueKind::Double: {
         double d = value.asDouble();
         if (!std::isfinite(d)) return value.toText();
-        char buffer[400];  // a double's integer part has at most 309 digits
-        std::snprintf(buffer, sizeof buffer, "%.*f", decimals, d);
-        return buffer;
+        // The shortest plain decimal that reads back as the same double,
+        // with zeros added up to `decimals` places.
+        // At most 309 integer digits, or "0." and 324 decimals: it always fits.
+        char buffer[400];
+        std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::fixed).ptr);
+        const size_t point = text.find('.');
+        const int shown = point == std::string::npos ? 0 : static_cast<int>(text.size() - point - 1);
+        if (shown < decimals) {
+            if (point == std::string::npos) text += '.';
+            text.append(static_cast<size_t>(decimals - shown), '0');
+        }
+        return text;
     }
     default: return value.toText();
     }

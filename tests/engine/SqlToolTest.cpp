@@ -95,6 +95,27 @@ TEST_F(SqlToolTest, SelectPrintsHeaderThenOneLinePerRecord) {
     }
 }
 
+TEST_F(SqlToolTest, DoublesPrintWithoutLossWhateverTheirFieldsDecimals) {
+    const std::string path = temp_.file("RATES.DBF");
+    DbfWriter::create(path, {{"NONE", 'B', 0, 0}, {"THREE", 'B', 0, 3}});
+    const std::tuple<double, double, std::string> cases[] = {  // NONE, THREE, the line printed
+        {0.125, 0.0625, "0.125\t0.0625"},
+        {2.0, 1.5, "2\t1.500"},
+        {-1e-7, 0.1, "-0.0000001\t0.100"},
+        {1e20, 1234.56789, "100000000000000000000\t1234.56789"},
+    };
+    std::string expected = "NONE\tTHREE\n";
+    std::vector<std::vector<Value>> rows;
+    for (const auto& [none, three, line] : cases) {
+        rows.push_back({Value::real(none), Value::real(three)});
+        expected += line + "\n";
+    }
+    DbfWriter(path).appendMany(rows);
+    ProgramResult r = tool({folder_, "SELECT * FROM RATES"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+}
+
 // UPDATE, in any case and after blanks, prints the count of changed records
 // and changes the file; matching nothing leaves it as it was.
 TEST_F(SqlToolTest, UpdatePrintsTheCountAndChangesTheFile) {
