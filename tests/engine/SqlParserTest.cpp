@@ -272,6 +272,8 @@ TEST(SqlParserTest, SyntaxErrorsNameThePositionAndWhatWasExpected) {
         {"SELECT a FROM t GROUP a", 23, "BY after GROUP", "'a'"},
         {"SELECT a FROM t ORDER 1", 23, "BY after ORDER", "'1'"},
         {"SELECT a FROM t ORDER BY 0", 26, column, "'0'"}, {"SELECT a FROM t group by 1 ,0", 29, column, "'0'"},
+        {"SELECT a FROM t GROUP BY -1", 26, column, "'-'"}, {"SELECT a FROM t GROUP BY 1, +2", 29, column, "'+'"},
+        {"SELECT a FROM t ORDER BY -1 DESC", 26, column, "'-'"},
         {"SELECT a FROM t ORDER BY 256", 26, column, "'256'"},
         {"SELECT a FROM t ORDER BY 99999999999999999999", 26, column, "'99999999999999999999'"},
         {"SELECT a FROM t ORDER BY a,", 28, expression, theEnd},
@@ -305,26 +307,35 @@ TEST(SqlParserTest, SyntaxErrorsNameThePositionAndWhatWasExpected) {
         EXPECT_EQ(parsed(statement), syntaxError(position, expected, found)) << statement;
 }
 
-// Nesting in the text, calls, chains of operators and prefix operators are all
-// limited to 200 levels; long flat lists are not nesting.
+// Nesting in the text, calls, chains of operators within chains and prefix
+// operators are all limited to 200 levels; a chain of operators of one
+// precedence is one level, and long flat lists are not nesting. A chain may
+// be 4095 operators long (a tree 4096 levels high).
 TEST(SqlParserTest, NestingIsLimitedTo200Levels) {
+    const std::string tooDeep = "an expression nested at most 200 levels deep";
+    const std::string tooHigh = "an expression at most 4096 levels high";
     auto nested = [](int depth) { return "SELECT " + repeat("(", depth) + "1" + repeat(")", depth) + " FROM t"; };
     auto calls = [](int depth) { return "SELECT " + repeat("f(", depth) + "1" + repeat(")", depth) + " FROM t"; };
     auto chain = [](int operators) { return "SELECT 1" + repeat("+1", operators) + " FROM t"; };
+    auto ors = [](int operators) { return "SELECT * FROM t WHERE a=0" + repeat(" OR a=1", operators); };
+    // Each level a product inside a sum: "1+1*(1+1*(...))".
+    auto mixed = [](int levels) { return "SELECT " + repeat("1+1*(", levels) + "1" + repeat(")", levels) + " FROM t"; };
     auto prefixed = [](const char* op, int count) { return "SELECT * FROM t WHERE " + repeat(op, count) + "a"; };
-    const std::tuple<std::string, int, std::string> cases[] = {  // statement, error position (0: none), found
-        {nested(200), 0, ""}, {nested(201), 208, "("}, {nested(100000), 208, "("},
-        {calls(199), 0, ""}, {calls(200), 8, "f"},  // 199 calls and the literal: 200 levels
-        {chain(199), 0, ""}, {chain(200), 407, "+"}, {chain(100000), 407, "+"},
-        {prefixed("NOT ", 199), 0, ""}, {prefixed("NOT ", 200), 23, "NOT"}, {prefixed("!", 100000), 223, "!"},
-        {prefixed("-", 199), 0, ""}, {prefixed("-", 200), 23, "-"},
-        {prefixed("+", 200), 0, ""}, {prefixed("+", 201), 223, "+"},
+    const std::tuple<std::string, int, std::string, std::string> cases[] = {  // statement, error position (0: none), expected, found
+        {nested(200), 0, "", ""}, {nested(201), 208, tooDeep, "("}, {nested(100000), 208, tooDeep, "("},
+        {calls(199), 0, "", ""}, {calls(200), 8, tooDeep, "f"},  // 199 calls and the literal: 200 levels
+        {chain(200), 0, "", ""}, {chain(4095), 0, "", ""}, {chain(4096), 8199, tooHigh, "+"},
+        {chain(100000), 8199, tooHigh, "+"}, {ors(200), 0, "", ""}, {ors(4000), 0, "", ""},
+        {mixed(99), 0, "", ""}, {mixed(100), 9, tooDeep, "+"},  // two levels each: the sum and the product
+        {prefixed("NOT ", 199), 0, "", ""}, {prefixed("NOT ", 200), 23, tooDeep, "NOT"},
+        {prefixed("!", 100000), 223, tooDeep, "!"},
+        {prefixed("-", 199), 0, "", ""}, {prefixed("-", 200), 23, tooDeep, "-"},
+        {prefixed("+", 200), 0, "", ""}, {prefixed("+", 201), 223, tooDeep, "+"},
     };
-    for (const auto& [statement, position, found] : cases) {
+    for (const auto& [statement, position, expected, found] : cases) {
         std::string name = statement.substr(0, 30) + "... of " + std::to_string(statement.size()) + " characters";
         if (position == 0) EXPECT_NO_THROW(parseStatement(statement)) << name;
-        else EXPECT_EQ(parsed(statement), syntaxError(position, "an expression nested at most 200 levels deep",
-                                                      "'" + found + "'")) << name;
+        else EXPECT_EQ(parsed(statement), syntaxError(position, expected, "'" + found + "'")) << name;
     }
     std::string list = "SELECT * FROM t WHERE a IN (0";
     for (int i = 1; i < 20000; ++i) list += "," + std::to_string(i);
@@ -336,7 +347,7 @@ TEST(SqlParserTest, CanonicalTextParsesBackToTheSameTree) {
     std::vector<std::string> statements;
     for (const auto& [statement, tree] : treeCases) statements.push_back(statement);
     statements.insert(statements.end(),
-                      {"SELECT a FROM t ORDER BY (1), 1.0 DESC, -2", "SELECT 'its', \"a'b\", [a'\"b] FROM t",
+                      {"SELECT a FROM t ORDER BY (1), 1.0 DESC, -a, -1.5, 2 - 1", "SELECT 'its', \"a'b\", [a'\"b] FROM t",
                        "SELECT .5, 0000000000, 000000.00, 12.50, {}, {^2004-03-07 13:45:30}, .NULL., .F. FROM t",
                        "SELECT * FROM t WHERE NOT a NOT IN (1) AND - -b = +c",
                        "UPDATE [a b.dbf] SET x = 1, y = 'z' WHERE q",

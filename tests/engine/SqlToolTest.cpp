@@ -28,6 +28,12 @@ Value dateTime(int y, int m, int d, int h, int min, int s) {
     return Value::dateTime(int64_t(engine::julianDay(y, m, d)) * engine::msPerDay + ms);
 }
 
+std::string repeatedText(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
 class SqlToolTest : public ::testing::Test {
 protected:
     void SetUp() override { writeItems(); }
@@ -86,6 +92,7 @@ TEST_F(SqlToolTest, SelectPrintsHeaderThenOneLinePerRecord) {
          "TOTAL\tROUNDED\tONE\n12.45\t12\t1237.6\n"},
         {{folder_, "SELECT NAME, QTY FROM ITEMS WHERE 1=0"}, "NAME\tQTY\n"},  // an empty result: only the header
         {{folder_ + "/", "SELECT ID FROM ITEMS.DBF"}, "ID\n-2\n100\n0\n"},   // the folder may end with a slash
+        {{folder_, "SELECT ID FROM ITEMS WHERE ID = 7" + repeatedText(" OR ID = 100", 300)}, "ID\n100\n"},
     };
     for (const auto& [args, out] : cases) {
         ProgramResult r = tool(args);

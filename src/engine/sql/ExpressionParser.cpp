@@ -21,14 +21,17 @@ std::string upperCase(std::string_view text) {
     return upper;
 }
 
-// An expression under construction with the height of its tree (a leaf is 1).
+// An expression under construction with the height of its tree and its
+// nesting (both 1 for a leaf). Nesting is the height with every chain of
+// operators of one precedence ("a OR b OR c", "1+2-3") counted as one level.
 struct Node {
     ExprPtr expr;
     int height = 1;
+    int nesting = 1;
 };
 
 Node leaf(ExprKind kind, size_t position) {
-    Node node{std::make_unique<Expr>(), 1};
+    Node node{std::make_unique<Expr>(), 1, 1};
     node.expr->kind = kind;
     node.expr->position = position;
     return node;
@@ -36,6 +39,10 @@ Node leaf(ExprKind kind, size_t position) {
 
 [[noreturn]] void throwTooDeep(const Token& token) {
     throwUnexpected(token, "an expression nested at most " + std::to_string(maxExpressionDepth) + " levels deep");
+}
+
+[[noreturn]] void throwTooHigh(const Token& token) {
+    throwUnexpected(token, "an expression at most " + std::to_string(maxExpressionHeight) + " levels high");
 }
 
 class ExpressionParser {
@@ -59,22 +66,24 @@ private:
         ExpressionParser& parser_;
     };
 
+    // In each loop of binary operators below, every operator after the first
+    // continues the chain the first one began.
     Node parseOr() {
         Node left = parseAnd();
-        while (tokens_.atLogical("OR")) {
+        for (bool chained = false; tokens_.atLogical("OR"); chained = true) {
             Token op = tokens_.current();
             tokens_.advance();
-            left = binary("OR", op, std::move(left), parseAnd());
+            left = binary("OR", op, std::move(left), parseAnd(), chained);
         }
         return left;
     }
 
     Node parseAnd() {
         Node left = parseNot();
-        while (tokens_.atLogical("AND")) {
+        for (bool chained = false; tokens_.atLogical("AND"); chained = true) {
             Token op = tokens_.current();
             tokens_.advance();
-            left = binary("AND", op, std::move(left), parseNot());
+            left = binary("AND", op, std::move(left), parseNot(), chained);
         }
         return left;
     }
@@ -102,12 +111,12 @@ private:
     // "!=" and "#" are written "<>" in the tree; "a NOT IN (...)" is NOT over IN.
     Node parseComparison() {
         Node left = parseAdditive();
-        while (true) {
+        for (bool chained = false;; chained = true) {
             if (atComparison()) {
                 Token op = tokens_.current();
                 tokens_.advance();
                 std::string name = (op.text == "!=" || op.text == "#") ? "<>" : op.text;
-                left = binary(name, op, std::move(left), parseAdditive());
+                left = binary(name, op, std::move(left), parseAdditive(), chained);
             } else if (tokens_.atWord("IN")) {
                 Token in = tokens_.current();
                 tokens_.advance();
@@ -127,20 +136,20 @@ private:
 
     Node parseAdditive() {
         Node left = parseMultiplicative();
-        while (tokens_.atSymbol("+") || tokens_.atSymbol("-")) {
+        for (bool chained = false; tokens_.atSymbol("+") || tokens_.atSymbol("-"); chained = true) {
             Token op = tokens_.current();
             tokens_.advance();
-            left = binary(op.text, op, std::move(left), parseMultiplicative());
+            left = binary(op.text, op, std::move(left), parseMultiplicative(), chained);
         }
         return left;
     }
 
     Node parseMultiplicative() {
         Node left = parseUnary();
-        while (tokens_.atSymbol("*") || tokens_.atSymbol("/")) {
+        for (bool chained = false; tokens_.atSymbol("*") || tokens_.atSymbol("/"); chained = true) {
             Token op = tokens_.current();
             tokens_.advance();
-            left = binary(op.text, op, std::move(left), parseUnary());
+            left = binary(op.text, op, std::move(left), parseUnary(), chained);
         }
         return left;
     }
@@ -231,6 +240,7 @@ private:
         if (node.expr->name == "COUNT" && tokens_.atSymbol("*")) {
             node.expr->args.push_back(leaf(ExprKind::Star, tokens_.current().position).expr);
             node.height = 2;
+            node.nesting = 2;
             tokens_.advance();
             tokens_.expectSymbol(")", "')'");
             return node;
@@ -260,18 +270,25 @@ private:
 
     void addArgument(Node& parent, Node argument) {
         parent.height = std::max(parent.height, argument.height + 1);
+        parent.nesting = std::max(parent.nesting, argument.nesting + 1);
         parent.expr->args.push_back(std::move(argument.expr));
     }
 
     void checkHeight(const Node& node, const Token& at) {
-        if (node.height > maxExpressionDepth) throwTooDeep(at);
+        if (node.nesting > maxExpressionDepth) throwTooDeep(at);
+        if (node.height > maxExpressionHeight) throwTooHigh(at);
     }
 
-    Node binary(const std::string& op, const Token& at, Node left, Node right) {
+    // `chained`: `left` is the chain of operators of this precedence so far,
+    // which this operator continues at the same level of nesting.
+    Node binary(const std::string& op, const Token& at, Node left, Node right, bool chained) {
+        const int nesting = chained ? std::max(left.nesting, right.nesting + 1)
+                                    : std::max(left.nesting, right.nesting) + 1;
         Node node = leaf(ExprKind::Binary, at.position);
         node.expr->op = op;
         addArgument(node, std::move(left));
         addArgument(node, std::move(right));
+        node.nesting = nesting;
         checkHeight(node, at);
         return node;
     }

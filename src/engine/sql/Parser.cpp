@@ -124,6 +124,9 @@ private:
             key.position = tokens_.current().position;
             Token first = tokens_.current();
             key.expr = parseExpression(tokens_);
+            if (isSignedNumber(first, *key.expr)) {
+                throwUnexpected(first, "a column position from 1 to " + std::to_string(maxColumnPosition));
+            }
             if (isColumnPosition(first, *key.expr)) {
                 key.columnPosition = columnPosition(first);
                 key.expr.reset();
@@ -143,6 +146,18 @@ private:
     static bool isColumnPosition(const Token& first, const Expr& key) {
         return first.kind == TokenKind::Number && first.text.find('.') == std::string::npos &&
                key.kind == ExprKind::Literal && key.position == first.position;
+    }
+
+    // The key is a whole number with a sign ("-1", "+2"): refused as a column
+    // position out of range is, never taken as a constant to group or order by.
+    static bool isSignedNumber(const Token& first, const Expr& key) {
+        if (first.kind != TokenKind::Symbol || (first.text != "-" && first.text != "+")) return false;
+        const Expr& number = key.kind == ExprKind::Unary && key.op == "-" && key.position == first.position
+                                 ? *key.args[0]
+                                 : key;
+        const ValueKind kind = number.literal.kind();
+        return number.kind == ExprKind::Literal && number.decimals == 0 && number.position > first.position &&
+               (kind == ValueKind::Integer || kind == ValueKind::Decimal);
     }
 
     static int columnPosition(const Token& number) {
