@@ -20,6 +20,7 @@
 #include "print/DocumentFind.h"
 #include "print/PagePainter.h"
 #include "print/PdfWriter.h"
+#include "report/ChartPage.h"
 #include "report/PageStamp.h"
 #include "report/ui/PreviewPage.h"
 #include "report/ui/frmTitleSettings.h"
@@ -128,6 +129,21 @@ void frmPrint::load() {
         grid_.startTitles(mainWindow_ ? mainWindow_->windowTitle() : QString());
         grid_.printGridReport();
     }
+    refresh();
+}
+
+void frmPrint::RenderChart(const QImage& chart) {
+    if (mainWindow_) setWindowTitle("Print Preview of " + mainWindow_->windowTitle());
+    chartShown_ = true;
+    markings_.clear();
+    findPage_ = 0;
+    findY_ = 0;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct NormalPointer {
+        ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+    } normalPointer;
+    grid_.pageSetUp(0);
+    printChartPage(VP_, grid_.ReportCriteria, chart, grid_.GridFont);
     refresh();
 }
 

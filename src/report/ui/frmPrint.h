@@ -41,6 +41,9 @@ public:
 
     // The print run, then page 1 on show. Engine errors are passed on.
     void load();
+    // `RenderChart`: prints the chart page (ChartPage.h) of `chart` under the
+    // grid report's criteria, font and margins instead of the print run.
+    void RenderChart(const QImage& chart);
 
     int pageCount() const { return VP_.document().pageCount(); }
     int currentPage() const;
@@ -80,7 +83,7 @@ protected:
 
 private:
     bool handleKey(QKeyEvent* event);
-    bool gridReportShown() const { return report_.Data == nullptr; }
+    bool gridReportShown() const { return report_.Data == nullptr && !chartShown_; }
     void refresh();
     void updatePageLabel();
     void scrollToMarking(const QRectF& rect);
@@ -107,6 +110,7 @@ private:
     qint16 findPage_ = 0;
     double findY_ = 0;
     bool laidOut_ = false;
+    bool chartShown_ = false;
 };
 
 }  // namespace vantrep::report::ui
