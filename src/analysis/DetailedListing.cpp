@@ -9,7 +9,6 @@
 #include "engine/Parallel.h"
 #include "engine/Recordset.h"
 #include "format/DisplayFormat.h"
-#include "session/FieldDictionary.h"
 
 namespace vantrep::analysis {
 
@@ -191,7 +190,9 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
                 request.function = grid::subtotalSum;
                 request.groupCol = level;
                 request.totalCol = f.Divisor;
-                request.format = session::VariableDisplayFormat(f.FLen, f.FDec);
+                // The column's own format: a total outgrows the field's width,
+                // and the display format built from that width may not group.
+                request.format = numberFormatOf(f);
                 request.foreColor = SubtotalLevelColor(level);
                 request.bold = false;
                 request.caption = "%s";

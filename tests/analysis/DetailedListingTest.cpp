@@ -89,6 +89,16 @@ TEST_F(Listing, RowsColumnsFormatsClipsAndSubtotals) {
     EXPECT_TRUE(g.cellPicture(tv + 1, 4).isNull());  // no clip, no button
 }
 
+TEST_F(Listing, WholeNumberSubtotalsKeepTheirThousandsSeparator) {
+    ASSERT_TRUE(open());
+    s->aDims(3).FLen = 3;  // SPEND as a narrow whole-number field whose totals outgrow its width
+    s->aDims(3).FDec = 0;
+    grid::GridModel g = fill();
+    QStringList rows;
+    for (int r = 1; r < g.rows(); ++r) rows << (g.isSubtotal(r) ? "sum " : "") + g.textMatrix(r, 3);
+    EXPECT_EQ(rows, (QStringList{"sum 10", "10", "sum 1,236", "1,235", "1"}));  // totals add the texts shown
+}
+
 // A listing long enough to be filled on several cores at once: every record
 // shows once, as it is, with its clip.
 TEST_F(Listing, ALongListingShowsEveryRecordOnce) {
