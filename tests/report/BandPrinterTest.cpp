@@ -140,7 +140,7 @@ TEST_F(BandPrinterTest, LineThatDoesNotFitAboveTheFooterReserveMovesToANewPageWi
     settings.footerReserve = 200;
     surface.setCurrentY(settings.area.bottom - settings.footerReserve - 260);
     print("lbl;fits;1000;250");
-    print("lbl;no page break;1000;250", true);
+    print("lbl;no page break;2000;250", true);
     print("lin;;5000;250;;2|lbl;small;1000;100|lbl;moves;1000;250");
     ASSERT_EQ(surface.page(), 2);
     EXPECT_EQ(documentLines(surface.document()),
