@@ -116,7 +116,7 @@ int SubtotalLevelColor(int level) {
     }
 }
 
-void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure& measure, const QImage& clipButton) {
+bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure& measure, const QImage& clipButton) {
     std::vector<int> columns = displayedColumns(s.aDims);
     try {
         QString statement = ListingStatement(s.aDims, s.cmbField, s.bClipDet, s.sDataFile,
@@ -202,9 +202,11 @@ void FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         }
         grid.autoSize(1, grid.cols() - 1, measure);
         grid.setRedraw(true);
+        return true;
     } catch (const engine::EngineError& e) {
         grid.setRedraw(true);
         s.ui.critical(QString::fromStdString(e.description()));
+        return false;
     }
 }
 

@@ -15,8 +15,9 @@ int SubtotalLevelColor(int level);
 
 // Fills `grid` from the open report of `session`. `clipButton` is the picture
 // shown at the right of an AD_TYPE cell that has a clip. An engine error ends
-// the fill with the grid as far as it got and is shown through the session's Ui.
-void FillDetailed(session::Session& session, grid::GridModel& grid, grid::TextMeasure& measure,
+// the fill with the grid as far as it got, is shown through the session's Ui,
+// and false is returned.
+bool FillDetailed(session::Session& session, grid::GridModel& grid, grid::TextMeasure& measure,
                   const QImage& clipButton);
 
 }  // namespace vantrep::analysis

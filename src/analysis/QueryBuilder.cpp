@@ -154,4 +154,8 @@ CrossTabQuery RunQuery(const session::FieldList& aDims, const std::vector<ValueL
     return q;
 }
 
+void RunQuery(session::Session& s) {
+    s.crossTab = RunQuery(s.aDims, s.cmbField, s.aVars, s.sPageFilter, s.sDataFile);
+}
+
 }  // namespace vantrep::analysis

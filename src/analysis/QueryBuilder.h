@@ -8,24 +8,14 @@
 #include <QStringList>
 #include <vector>
 
+#include "session/CrossTabQuery.h"
 #include "session/FieldDef.h"
+#include "session/Session.h"
 #include "session/ValueList.h"
 
 namespace vantrep::analysis {
 
-struct CrossTabQuery {
-    QStringList aQuerySql{QString()};     // the statements from index 1; slot 0 stays empty
-    int nRowDims = 0;                     // row dimensions placed
-    int nColDims = 0;                     // column levels 1, 2, 3 ... held by a "C" field
-    QString sRowFields;                   // the row dimensions' FNames in level order, joined by ";"
-    // Per statement (from 1): its column specification, the column levels in
-    // order separated by ";", each "FNAME:key,key,...": character keys in
-    // single quotes, numbers bare, a bucket's key last with a "*" in front
-    // ("MONTH:1,2;MEDIA:'TV',*'Others    '"). Column values never hold , ; : |
-    // or a double quote (they are checked when a report opens).
-    QStringList aColSpecs{QString()};
-    QStringList aColCaptions{QString()};  // per statement (from 1): its column captions joined by ", "
-};
+using session::CrossTabQuery;
 
 // The select term of dimension aDims(i) (a "C" bucket keeps the selected
 // values and folds the others into "Others", a numeric one into zero; an
@@ -36,5 +26,8 @@ QString SelectTerm(const session::FieldDef& field, const session::ValueList& val
 // page condition ("" when none). Sends nothing to the data engine.
 CrossTabQuery RunQuery(const session::FieldList& aDims, const std::vector<session::ValueList>& cmbField,
                        const session::FieldList& aVars, const QString& sPageFilter, const QString& sDataFile);
+
+// `RunQuery` on the session's layout and page filter, kept as its query state.
+void RunQuery(session::Session& session);
 
 }  // namespace vantrep::analysis

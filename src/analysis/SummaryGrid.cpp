@@ -68,8 +68,8 @@ void dropColumn(grid::GridModel& g, int col) {
 
 }  // namespace
 
-void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g, grid::TextMeasure& measure,
-                 bool embedded) {
+bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& measure) {
+    const session::CrossTabQuery& q = s.crossTab;
     session::BusyPointer busy(s.ui);
     g.setRedraw(false);
     g.clearSubtotals();
@@ -86,6 +86,7 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
     try {
         int dataRows = 0;
         for (int k = 1; k < q.aQuerySql.size(); ++k) {
+            s.nQueryIndex = k;
             if (s.rsData.State() == engine::adStateOpen) s.rsData.Close();
             s.rsData.Open(q.aQuerySql[k].toStdString(), s.cnData, engine::adOpenStatic, engine::adLockReadOnly);
             PivotTable t = Pivot(s.rsData, q.sRowFields, q.aColSpecs.value(k), measures, s.aDims);
@@ -216,10 +217,12 @@ void FillSummary(session::Session& s, const CrossTabQuery& q, grid::GridModel& g
         }
         g.autoSize(1, g.cols() - 1, measure);
         g.setRedraw(true);
-        if (embedded) grid::WriteGridFile(g, s.sReportFolder + "GridData.bin");
+        if (s.embedded()) grid::WriteGridFile(g, s.sReportFolder + "GridData.bin");
+        return true;
     } catch (const engine::EngineError& e) {
         g.setRedraw(true);
         s.ui.critical(QString::fromStdString(e.description()));
+        return false;
     }
 }
 

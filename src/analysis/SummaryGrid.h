@@ -9,11 +9,11 @@
 
 namespace vantrep::analysis {
 
-// Fills `grid` from the statements of `query` on the open report of
-// `session`. When `embedded` (started for automation), the grid is saved as
-// "GridData.bin" in the working folder. An engine error ends the fill with the
-// grid as far as it got and is shown through the session's Ui.
-void FillSummary(session::Session& session, const CrossTabQuery& query, grid::GridModel& grid,
-                 grid::TextMeasure& measure, bool embedded);
+// Fills `grid` from the statements of the session's query state on its open
+// report, and leaves `nQueryIndex` at the last statement. When the program
+// was started for automation, the grid is saved as "GridData.bin" in the
+// working folder. An engine error ends the fill with the grid as far as it
+// got, is shown through the session's Ui, and false is returned.
+bool FillSummary(session::Session& session, grid::GridModel& grid, grid::TextMeasure& measure);
 
 }  // namespace vantrep::analysis

@@ -4,8 +4,9 @@
 #include <QImage>
 #include <cstdio>
 
-#include "session/Criteria.h"
-#include "analysis/FirstQuery.h"
+#include "analysis/ReportRun.h"
+#include "app/ConsoleUi.h"
+#include "app/ReplacingWrite.h"
 #include "engine/EngineError.h"
 #include "grid/FontMeasure.h"
 #include "grid/GridText.h"
@@ -15,115 +16,133 @@
 #include "report/GridReport.h"
 #include "report/PageStamp.h"
 #include "report/PreviewReport.h"
+#include "session/Criteria.h"
+#include "session/ReportOpening.h"
 #include "session/StartUp.h"
 
 namespace vantrep::app {
 
 namespace {
 
-// Messages that would be message boxes go to standard error.
-class ConsoleUi : public session::Ui {
+enum class OutputKind { Tsv, Csv, Pdf };
+
+bool outputKindOf(const QString& out, OutputKind& kind) {
+    if (out.endsWith(".tsv", Qt::CaseInsensitive))
+        kind = OutputKind::Tsv;
+    else if (out.endsWith(".csv", Qt::CaseInsensitive))
+        kind = OutputKind::Csv;
+    else if (out.endsWith(".pdf", Qt::CaseInsensitive))
+        kind = OutputKind::Pdf;
+    else
+        return false;
+    return true;
+}
+
+void say(const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+
+// The fixed-format reports of an export print onto the page document that
+// becomes the PDF.
+class SurfaceFixedReports : public analysis::FixedReportPrinter {
 public:
-    session::MessageAnswer message(const QString& text, const QString&, session::MessageIcon,
-                                   session::MessageButtons buttons) override {
-        QString oneLine = text;
-        oneLine.replace("\r\n", " ");
-        std::fprintf(stderr, "%s\n", qPrintable(oneLine));
-        bool yesNo = buttons == session::MessageButtons::YesNo || buttons == session::MessageButtons::YesNoCancel;
-        return yesNo ? session::MessageAnswer::Yes : session::MessageAnswer::Ok;
+    SurfaceFixedReports(grid::GridModel& grid, print::PrintSurface& surface) : grid_(grid), surface_(surface) {}
+    bool printFixedReport(session::Session& session, int number) override {
+        return report::printFixedFormatReport(session, grid_, surface_, number);
     }
-    void setBusy(bool) override {}
-    void flood(int) override {}
-    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
-    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
+
+private:
+    grid::GridModel& grid_;
+    print::PrintSurface& surface_;
 };
 
-// The report as PDF: the fixed-format report the argument names with ",1" or
-// ",2", else the grid report of the report's first query.
-int exportPdf(const QString& out, const QString& reportArgument) {
-    ConsoleUi ui;
-    session::Session session(ui, reportArgument);
-    print::PrintSurface surface;
-    report::TitleHolder title1;
-    report::installPageEvents(surface, title1);
-    grid::GridModel grid;
-    bool fixedRun = false;
-    bool fixedPrinted = false;
-    session.fixedFormatReport = [&](session::Session& s, int number) {
-        fixedRun = true;
-        fixedPrinted = report::printFixedFormatReport(s, grid, surface, number);
-    };
-    session::OpenOutcome outcome = session::FirstActivation(session);
-    int status = 0;
-    if (fixedRun) {
-        if (!fixedPrinted) std::fprintf(stderr, "The fixed-format report could not be produced.\n");
-        status = fixedPrinted ? 0 : 1;
-    } else if (!session::RunsFirstQuery(session, outcome)) {
-        if (outcome == session::OpenOutcome::Idle) std::fprintf(stderr, "No report to export.\n");
-        status = outcome == session::OpenOutcome::Fatal || outcome == session::OpenOutcome::Idle ? 1 : 0;
-        session::CloseSession(session);
-        return status;
-    } else {
-        grid::FontMeasure measure{QFont()};
-        QImage clipButton(16, 16, QImage::Format_ARGB32);
-        clipButton.fill(Qt::transparent);
-        analysis::RunFirstQuery(session, grid, measure, clipButton, false);
-        if (!report::canPreviewGrid(grid, session.sDataFile)) {
-            std::fprintf(stderr, "The report has no rows to print.\n");
-            status = 1;
-        } else {
-            report::GridReport gridReport(surface);
-            gridReport.ReportGrid = &grid;
-            gridReport.ReportCriteria =
-                report::previewCriteria(session::getCriteria(QString(), session.sReportTitle));
-            gridReport.startTitles(session.sReportName);
-            title1 = gridReport.CdlgTitle1;
-            gridReport.printGridReport();
-        }
+// The grid report of the open report's grid, onto `surface`.
+void printGridReport(const session::Session& session, const grid::GridModel& grid, print::PrintSurface& surface,
+                     report::TitleHolder& title1) {
+    report::GridReport gridReport(surface);
+    gridReport.ReportGrid = &grid;
+    gridReport.ReportCriteria =
+        report::previewCriteria(session::getCriteria(session.sPageFilterText, session.sReportTitle));
+    gridReport.startTitles(session.sReportName);
+    title1 = gridReport.CdlgTitle1;
+    gridReport.printGridReport();
+}
+
+bool writePdf(const print::PrintSurface& surface, const QString& out, const QString& title) {
+    QString error;
+    if (writeReplacing(out, [&](const QString& path) { return print::writePdf(surface.document(), path, title); },
+                       error))
+        return true;
+    say(error);
+    return false;
+}
+
+bool writeText(const grid::GridModel& grid, const QString& out, grid::TextLayout layout) {
+    try {
+        grid::WriteGridText(grid, out, layout);
+        return true;
+    } catch (const engine::EngineError& e) {
+        say(QString::fromStdString(e.description()));
+        return false;
     }
-    if (status == 0 && !print::writePdf(surface.document(), out, session.sReportName)) {
-        std::fprintf(stderr, "Cannot write \"%s\".\n", qPrintable(out));
-        status = 1;
-    }
-    session::CloseSession(session);
-    return status;
 }
 
 }  // namespace
 
-int RunExport(const QString& out, const QString& reportArgument) {
-    if (out.endsWith(".pdf", Qt::CaseInsensitive)) return exportPdf(out, reportArgument);
-    grid::TextLayout layout;
-    if (out.endsWith(".tsv", Qt::CaseInsensitive))
-        layout = grid::TextLayout::Tsv;
-    else if (out.endsWith(".csv", Qt::CaseInsensitive))
-        layout = grid::TextLayout::Csv;
-    else {
-        std::fprintf(stderr, "Cannot export to \"%s\": the file name must end in .tsv, .csv or .pdf.\n", qPrintable(out));
+bool parseExportArguments(const QStringList& arguments, ExportRequest& request, QString& error) {
+    if (arguments.size() != 2) {
+        error = "--export needs OUT and REPORTARG.";
+        return false;
+    }
+    request.out = arguments[0];
+    request.reportArgument = arguments[1];
+    return true;
+}
+
+int RunExport(const ExportRequest& request) {
+    OutputKind kind;
+    if (!outputKindOf(request.out, kind)) {
+        say("Cannot export to \"" + request.out + "\": the file name must end in .tsv, .csv or .pdf.");
+        return 2;
+    }
+    if (!session::FixedReportField(request.reportArgument).isEmpty() && kind != OutputKind::Pdf) {
+        say("A fixed-format report is written as a PDF: the file name must end in .pdf.");
         return 2;
     }
     ConsoleUi ui;
-    session::Session session(ui, reportArgument);
-    session::OpenOutcome outcome = session::FirstActivation(session);
-    if (!session::RunsFirstQuery(session, outcome)) {
-        session::CloseSession(session);
-        if (outcome == session::OpenOutcome::Idle) std::fprintf(stderr, "No report to export.\n");
-        return outcome == session::OpenOutcome::Fatal || outcome == session::OpenOutcome::Idle ? 1 : 0;
-    }
+    session::Session session(ui, request.reportArgument);
     grid::GridModel grid;
     grid::FontMeasure measure{QFont()};
     QImage clipButton(16, 16, QImage::Format_ARGB32);
     clipButton.fill(Qt::transparent);
-    analysis::RunFirstQuery(session, grid, measure, clipButton, false);
-    int status = 0;
-    try {
-        grid::WriteGridText(grid, out, layout);
-    } catch (const engine::EngineError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        status = 1;
+    print::PrintSurface surface;
+    report::TitleHolder title1;
+    report::installPageEvents(surface, title1);
+    SurfaceFixedReports fixedReports(grid, surface);
+
+    const analysis::RunResult result =
+        analysis::RunReport(session, request.reportArgument, {grid, measure, clipButton}, fixedReports);
+    bool written = false;
+    switch (result.outcome) {
+    case analysis::RunOutcome::Idle: say("No report to export."); break;
+    case analysis::RunOutcome::FixedReportPrinted: written = writePdf(surface, request.out, session.sReportName); break;
+    case analysis::RunOutcome::SummaryOpened:
+    case analysis::RunOutcome::ListingOpened:
+        if (kind == OutputKind::Pdf) {
+            if (!report::canPreviewGrid(grid, session.sDataFile)) {
+                say("The report has no rows to print.");
+                break;
+            }
+            printGridReport(session, grid, surface, title1);
+            written = writePdf(surface, request.out, session.sReportName);
+        } else {
+            written = writeText(grid, request.out, kind == OutputKind::Tsv ? grid::TextLayout::Tsv : grid::TextLayout::Csv);
+        }
+        break;
+    default:
+        if (!result.message.isEmpty() && result.outcome == analysis::RunOutcome::FixedReportFailed) say(result.message);
+        break;
     }
     session::CloseSession(session);
-    return status;
+    return written ? 0 : 1;
 }
 
 }  // namespace vantrep::app

@@ -1,14 +1,27 @@
-// `vantrep --export OUT REPORTARG`: opens the report as the main window's
-// first activation does, fills the summary grid or the listing, and writes the
-// grid to OUT, its kind chosen by OUT's ending: .tsv or .csv text, or a .pdf
-// of the grid report (of the fixed-format report with ",1" or ",2").
+// `vantrep --export OUT REPORTARG`: opens the report through the report run,
+// as the main window does, and writes the result to OUT, its kind chosen by
+// OUT's ending: .tsv or .csv text of the grid, or a .pdf of the grid report
+// (of the fixed-format report with ",1" or ",2").
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace vantrep::app {
 
-// Returns the process exit status: 0 when OUT was written.
-int RunExport(const QString& out, const QString& reportArgument);
+// What the command line asks to export.
+struct ExportRequest {
+    QString out;
+    QString reportArgument;
+};
+
+// Reads the arguments after "--export": OUT, then REPORTARG. Returns false
+// with the reason in `error` when they do not fit.
+bool parseExportArguments(const QStringList& arguments, ExportRequest& request, QString& error);
+
+// Runs the export. Returns the process exit status: 0 when OUT was written
+// completely, 1 when the report or the writing failed, 2 when the request
+// cannot be served. Messages go to standard error.
+int RunExport(const ExportRequest& request);
 
 }  // namespace vantrep::app

@@ -26,6 +26,22 @@ void ensureRuntimeFolder() {
 
 const char usage[] = "usage: vantrep [REPORTARG] | vantrep --export OUT.tsv|OUT.csv|OUT.pdf REPORTARG\n";
 
+int runExport(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    vantrep::app::ExportRequest request;
+    QString error;
+    if (!vantrep::app::parseExportArguments(arguments, request, error)) {
+        std::fprintf(stderr, "vantrep: %s\n%s", qPrintable(error), usage);
+        return 2;
+    }
+    // The export needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeFolder();
+    QGuiApplication app(argc, argv);
+    return vantrep::app::RunExport(request);
+}
+
 // A window needs a screen a user can see: the offscreen and minimal
 // platforms have none, and without a display Qt would abort.
 bool hasDisplay() {
@@ -63,13 +79,7 @@ int runMainWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && QString(argv[1]) == "--export") {
-        // The export needs no display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        ensureRuntimeFolder();
-        QGuiApplication app(argc, argv);
-        return vantrep::app::RunExport(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    }
+    if (argc > 1 && QString(argv[1]) == "--export") return runExport(argc, argv);
     if (argc > 2) {
         std::fprintf(stderr, "%s", usage);
         return 2;

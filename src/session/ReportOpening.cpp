@@ -40,6 +40,13 @@ QString dataTableIn(const QString& folder) {
     return tables[0];
 }
 
+// Whatever happens next, the previous report is no longer open: its
+// structure and query results go.
+void closeReport(Session& s) {
+    if (s.rsStruct.State() == engine::adStateOpen) s.rsStruct.Close();
+    if (s.rsData.State() == engine::adStateOpen) s.rsData.Close();
+}
+
 void openStructure(Session& s) {
     if (s.rsStruct.State() == engine::adStateOpen) s.rsStruct.Close();
     s.rsStruct.Open("SELECT * FROM [" + s.sStructFile.toStdString() + "]", s.cnData, engine::adOpenStatic,
@@ -52,6 +59,14 @@ void Session::ResetLayoutArrays() {
     aDims.clear();
     aVars.clear();
     cmbField.assign(1, ValueList());
+    crossTab = CrossTabQuery();
+    sPageFilter.clear();
+    sPageFilterText.clear();
+}
+
+QString FixedReportField(const QString& cmdPath) {
+    const QStringList fields = cmdPath.split(',');
+    return fields.size() > 1 ? fields[1] : QString();
 }
 
 QString ConnectionStringFor(const QString& folder) {
@@ -111,6 +126,8 @@ OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
 
     QStringList fields = cmdPath.split(',');
     s.ResetLayoutArrays();
+    s.nQueryIndex = 1;
+    closeReport(s);
     const QString& first = fields[0];
     int slash = first.lastIndexOf('/');
     if (slash < 0) {
@@ -150,12 +167,7 @@ OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
         if (s.cnData.State() == engine::adStateOpen) s.cnData.Close();
         s.cnData.Open(ConnectionStringFor(s.sReportFolder).toStdString());
 
-        if (fields.size() > 1) {
-            bool isNumber = false;
-            int report = fields[1].trimmed().toInt(&isNumber);
-            if (isNumber && (report == 1 || report == 2) && s.fixedFormatReport) s.fixedFormatReport(s, report);
-            return OpenOutcome::Unload;
-        }
+        if (fields.size() > 1) return OpenOutcome::FixedReport;
 
         if (s.bDetailed) NormalizeDivisor(s.cnData, s.sStructFile, s.ui);
         openStructure(s);
@@ -166,12 +178,12 @@ OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
             if (role != "R" && role != "C") continue;
             if (!CheckDimensionValues(s.cmbField[static_cast<size_t>(i)].items, s.aDims(i).FName, "C", s.cnData,
                                       s.sDataFile, s.ui))
-                return OpenOutcome::Unload;
+                return OpenOutcome::Refused;
         }
         return OpenOutcome::Opened;
     } catch (const engine::EngineError& e) {
         s.ui.critical(QString::fromStdString(e.description()));
-        return OpenOutcome::Unload;
+        return OpenOutcome::Refused;
     }
 }
 

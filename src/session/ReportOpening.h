@@ -14,14 +14,20 @@ namespace vantrep::session {
 enum class OpenOutcome {
     Opened,       // the report is open: run the first query
     Idle,         // nothing to open ("" or "-Embedding")
-    Unload,       // a fixed-format report was produced, or a check failed: close the main window
+    FixedReport,  // the argument names a fixed-format report: the data connection is open for it
+    Refused,      // a check or an error stopped the open (its message was shown)
     Fatal,        // a fatal message was shown: the program ends with a failure status
 };
 
 // `cmdPath` is "path[,n]" as the delivering application passes it: the data
 // table (".dbf") or the structure file (".str", ".dtr"), optionally followed by
-// the number of a fixed-format report.
+// the number of a fixed-format report. Opens no structure for a fixed-format
+// report: the caller produces it (`FixedReportField` tells which).
 OpenOutcome OpenDizave(Session& session, const QString& cmdPath);
+
+// The second field of a report argument ("" when it has none): the number of
+// the fixed-format report it asks for, as given.
+QString FixedReportField(const QString& cmdPath);
 
 // Reads `rsStruct` into aDims, aVars and the value lists. Returns false when
 // the structure describes no report ("Unauthorized execution. Can't

@@ -6,11 +6,11 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 #include "engine/Connection.h"
 #include "engine/Recordset.h"
+#include "session/CrossTabQuery.h"
 #include "session/FieldDef.h"
 #include "session/Ui.h"
 #include "session/ValueList.h"
@@ -47,17 +47,25 @@ public:
     QString sReportName;
     QString sReportTitle;
 
+    // The query state of a summary: what the last build made, the statement
+    // being filled (from 1), and the page-field condition with its display
+    // form (both "" when no page field is filtered; each begins with a blank).
+    CrossTabQuery crossTab;
+    int nQueryIndex = 1;
+    QString sPageFilter;
+    QString sPageFilterText;
+
     // What the main window shows for the report kind: the summary-only
     // toolbar commands ("graph2D", "sep30", "changeLayout", "saveas") and the
     // grid's header behaviour (5: click to sort; 7: also drag columns).
     bool summaryCommandsVisible = false;
     int explorerBar = 0;
 
-    // Produces fixed-format report 1 or 2 on the open data table. The report
-    // engine provides it; while it is not set nothing is produced.
-    std::function<void(Session&, int)> fixedFormatReport;
+    // True when the program was started for automation ("-Embedding").
+    bool embedded() const { return commandLine == "-Embedding"; }
 
-    // Empties the field dictionary and the value lists.
+    // Empties the field dictionary, the value lists, the query state and the
+    // page filter: nothing of one report's layout reaches the next.
     void ResetLayoutArrays();
 };
 

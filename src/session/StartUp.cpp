@@ -4,20 +4,6 @@
 
 namespace vantrep::session {
 
-namespace {
-
-bool namesAReport(const QString& commandLine) { return !commandLine.isEmpty() && commandLine != "-Embedding"; }
-
-}  // namespace
-
-OpenOutcome FirstActivation(Session& session) { return OpenDizave(session, session.commandLine); }
-
-bool RunsFirstQuery(const Session& session, OpenOutcome outcome) {
-    return outcome == OpenOutcome::Opened && namesAReport(session.commandLine);
-}
-
-int ExitStatusFor(OpenOutcome outcome) { return outcome == OpenOutcome::Fatal ? 1 : 0; }
-
 void CloseSession(Session& session) {
     session.ResetLayoutArrays();
     try {
@@ -28,7 +14,7 @@ void CloseSession(Session& session) {
         // Closing never fails the program's end.
     }
     session.workingFolderLock.release();
-    if (namesAReport(session.commandLine)) removeHandOverFolder(session.commandLine);
+    if (!session.commandLine.isEmpty() && !session.embedded()) removeHandOverFolder(session.commandLine);
 }
 
 }  // namespace vantrep::session

@@ -70,9 +70,10 @@ TEST_F(RandomLayout, EveryCellAndColumnTotalAgreesWithAnIndependentSum) {
         session::Session s(ui, QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF");
         ASSERT_EQ(session::OpenDizave(s, s.commandLine), session::OpenOutcome::Opened);
         apply(s, layout);
-        CrossTabQuery q = RunQuery(s.aDims, s.cmbField, s.aVars, QString(), s.sDataFile);
+        s.crossTab = RunQuery(s.aDims, s.cmbField, s.aVars, QString(), s.sDataFile);
+        const CrossTabQuery& q = s.crossTab;
         grid::GridModel g;
-        FillSummary(s, q, g, measure, false);
+        FillSummary(s, g, measure);
         ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
         ASSERT_EQ(q.nRowDims, layout.rows.size());
 

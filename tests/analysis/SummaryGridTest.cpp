@@ -20,20 +20,27 @@ class SummarySample : public ReportFolderTest {
 protected:
     void SetUp() override {
         ReportFolderTest::SetUp();
-        s = std::make_unique<session::Session>(ui, QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF");
-        ASSERT_EQ(session::OpenDizave(*s, s->commandLine), session::OpenOutcome::Opened);
+        open(QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF");
+    }
+    // Opens the summary sample in a session started with `commandLine`.
+    void open(const QString& commandLine) {
+        s = std::make_unique<session::Session>(ui, commandLine);
+        ASSERT_EQ(session::OpenDizave(*s, QString(VANTREP_SAMPLES_DIR) + "/summary/DATA.DBF"),
+                  session::OpenOutcome::Opened);
     }
     std::unique_ptr<session::Session> s;
 };
 
 TEST_F(SummarySample, MediaByMonthAgreesWithAnIndependentSum) {
+    open("-Embedding");  // started for automation: the fill saves the grid for the client
     // Keep MEDIA as the only row dimension, MONTH as the only column group.
     for (int i = 1; i <= s->aDims.upperBound(); ++i)
         if (s->aDims(i).FName == "BRAND" || s->aDims(i).FName == "WEEKDAY") s->aDims(i).Layout = "P";
-    CrossTabQuery q = RunQuery(s->aDims, s->cmbField, s->aVars, QString(), s->sDataFile);
+    s->crossTab = RunQuery(s->aDims, s->cmbField, s->aVars, QString(), s->sDataFile);
+    const CrossTabQuery& q = s->crossTab;
     ASSERT_EQ(q.aQuerySql.size(), 2);
     grid::GridModel g;
-    FillSummary(*s, q, g, measure, true);
+    FillSummary(*s, g, measure);
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
 
     EXPECT_EQ(g.fixedRows(), 2);
@@ -70,10 +77,11 @@ TEST_F(SummarySample, MediaByMonthAgreesWithAnIndependentSum) {
 }
 
 TEST_F(SummarySample, TwoColumnGroupsSitSideBySide) {
-    CrossTabQuery q = RunQuery(s->aDims, s->cmbField, s->aVars, QString(), s->sDataFile);
+    s->crossTab = RunQuery(s->aDims, s->cmbField, s->aVars, QString(), s->sDataFile);
+    const CrossTabQuery& q = s->crossTab;
     ASSERT_EQ(q.aQuerySql.size(), 3);  // MONTH and WEEKDAY groups
     grid::GridModel g;
-    FillSummary(*s, q, g, measure, false);
+    FillSummary(*s, g, measure);
     ASSERT_TRUE(ui.messages.empty());
     QStringList heads;
     for (int c = q.nRowDims + 1; c < g.cols(); ++c) heads << g.textMatrix(0, c);

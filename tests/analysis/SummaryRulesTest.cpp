@@ -38,9 +38,9 @@ protected:
         engine::dbf::DbfWriter(str).appendMany(structure);
         session = std::make_unique<session::Session>(ui, folder + "Rules.str");
         EXPECT_EQ(session::OpenDizave(*session, folder + "Rules.str"), session::OpenOutcome::Opened);
-        CrossTabQuery q = RunQuery(session->aDims, session->cmbField, session->aVars, QString(), "DATA.DBF");
+        session->crossTab = RunQuery(session->aDims, session->cmbField, session->aVars, QString(), "DATA.DBF");
         grid::GridModel g;
-        FillSummary(*session, q, g, measure, false);
+        FillSummary(*session, g, measure);
         EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
         return g;
     }

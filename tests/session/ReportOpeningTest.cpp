@@ -131,19 +131,31 @@ TEST_F(Opening, ASummaryStructureWinsOverADetailedOne) {
     EXPECT_TRUE(s.sStructFile.endsWith("A.str"));
 }
 
-TEST_F(Opening, ASecondFieldProducesAFixedReportInsteadOfTheReport) {
+TEST_F(Opening, ASecondFieldOpensTheDataForAFixedReportInsteadOfTheReport) {
     writeData("DATA.DBF");
     Session s(ui, folder + "DATA.DBF,1");
-    std::vector<int> produced;
-    s.fixedFormatReport = [&](Session& session, int report) {
-        EXPECT_EQ(session.cnData.State(), engine::adStateOpen);
-        produced.push_back(report);
-    };
-    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF,1"), OpenOutcome::Unload);
-    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF,3"), OpenOutcome::Unload);
-    EXPECT_EQ(produced, std::vector<int>{1});
+    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF,1"), OpenOutcome::FixedReport);
+    EXPECT_EQ(s.cnData.State(), engine::adStateOpen);
+    EXPECT_EQ(FixedReportField(folder + "DATA.DBF,1"), "1");
+    EXPECT_EQ(FixedReportField(folder + "DATA.DBF"), "");
     EXPECT_TRUE(ui.messages.empty());  // no structure file is needed
     EXPECT_EQ(s.rsStruct.State(), engine::adStateClosed);
+}
+
+TEST_F(Opening, AFixedReportOrAFailedOpenClosesThePreviousReport) {
+    writeData("DATA.DBF");
+    writeSummary();
+    Session s(ui, folder + "DATA.DBF");
+    ASSERT_EQ(OpenDizave(s, folder + "DATA.DBF"), OpenOutcome::Opened);
+    s.sPageFilter = " MEDIA in('TV')";
+    s.crossTab.aQuerySql << "select 1";
+    ASSERT_EQ(s.rsStruct.State(), engine::adStateOpen);
+    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF,2"), OpenOutcome::FixedReport);
+    EXPECT_EQ(s.rsStruct.State(), engine::adStateClosed);
+    EXPECT_TRUE(s.aDims.empty());
+    EXPECT_TRUE(s.sPageFilter.isEmpty());  // a page filter never reaches another report
+    EXPECT_EQ(s.crossTab.aQuerySql, QStringList{QString()});
+    EXPECT_EQ(s.nQueryIndex, 1);
 }
 
 TEST_F(Opening, FatalMessagesEndTheProgram) {
@@ -212,7 +224,7 @@ TEST_F(Opening, AColumnValueWithACommaStopsTheOpen) {
     writeData("DATA.DBF", "TV, RADIO");
     writeSummary();
     Session s(ui, folder + "DATA.DBF");
-    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF"), OpenOutcome::Unload);
+    EXPECT_EQ(OpenDizave(s, folder + "DATA.DBF"), OpenOutcome::Refused);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Dimension unfit for column \r\ncontaining invalid character (,)");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);

@@ -1,4 +1,4 @@
-// The start and end of a session around a report argument.
+// The end of a session around a report argument.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,6 +7,7 @@
 
 #include "engine/dbf/DbfWriter.h"
 #include "session/HandOver.h"
+#include "session/ReportOpening.h"
 #include "session/StartUp.h"
 #include "support/FakeUi.h"
 
@@ -42,12 +43,9 @@ protected:
     testing::FakeUi ui;
 };
 
-TEST_F(StartUp, AnArgumentOpensTheReportAndAsksForTheFirstQuery) {
+TEST_F(StartUp, CloseReleasesTheReportAndKeepsAnUnmarkedFolder) {
     Session s(ui, folder + "DATA.DBF");
-    OpenOutcome outcome = FirstActivation(s);
-    EXPECT_EQ(outcome, OpenOutcome::Opened);
-    EXPECT_TRUE(RunsFirstQuery(s, outcome));
-    EXPECT_EQ(ExitStatusFor(outcome), 0);
+    ASSERT_EQ(OpenDizave(s, s.commandLine), OpenOutcome::Opened);
     CloseSession(s);
     EXPECT_EQ(s.cnData.State(), engine::adStateClosed);
     EXPECT_TRUE(s.aDims.empty());
@@ -55,28 +53,12 @@ TEST_F(StartUp, AnArgumentOpensTheReportAndAsksForTheFirstQuery) {
     EXPECT_TRUE(QDir(folder).exists());  // not marked as handed over: kept
 }
 
-TEST_F(StartUp, WithoutAnArgumentNothingOpens) {
-    for (const QString& line : {QString(), QString("-Embedding")}) {
-        Session s(ui, line);
-        OpenOutcome outcome = FirstActivation(s);
-        EXPECT_EQ(outcome, OpenOutcome::Idle);
-        EXPECT_FALSE(RunsFirstQuery(s, outcome));
-        CloseSession(s);
-    }
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(StartUp, AFatalOpenEndsWithAFailureStatus) {
-    Session s(ui, "DATA.DBF");
-    EXPECT_EQ(ExitStatusFor(FirstActivation(s)), 1);
-}
-
 TEST_F(StartUp, AMarkedHandOverFolderGoesOnClose) {
     QFile marker(folder + kHandOverMarker);
     ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
     marker.close();
     Session s(ui, folder + "DATA.DBF");
-    EXPECT_EQ(FirstActivation(s), OpenOutcome::Opened);
+    EXPECT_EQ(OpenDizave(s, s.commandLine), OpenOutcome::Opened);
     CloseSession(s);
     EXPECT_FALSE(QDir(folder).exists());
 }

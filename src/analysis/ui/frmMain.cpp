@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "session/Criteria.h"
-#include "analysis/FirstQuery.h"
 #include "analysis/ui/MainToolbar.h"
 #include "analysis/ui/PageFieldPanel.h"
 #include "analysis/ui/ReportArtwork.h"
@@ -80,9 +79,6 @@ frmMain::frmMain(session::Session& session, QWidget* parent) : QMainWindow(paren
 
     resize(1100, 720);
     showNoReport();
-    session_.fixedFormatReport = [this](session::Session& s, int report) {
-        report::ui::showFixedFormatReport(s, grid_, report, this);
-    };
 }
 
 frmMain::~frmMain() {
@@ -102,53 +98,60 @@ void frmMain::showEvent(QShowEvent* event) {
 void frmMain::firstActivation() {
     if (activationFlag_ != -1) return;
     activationFlag_ = 0;
-    session::OpenOutcome outcome;
-    {
-        session::BusyPointer busy(session_.ui);
-        outcome = session::FirstActivation(session_);
-    }
-    if (outcome == session::OpenOutcome::Unload || outcome == session::OpenOutcome::Fatal) {
-        exitStatus_ = session::ExitStatusFor(outcome);
+    const RunResult result = runReport(session_.commandLine);
+    if (result.outcome == RunOutcome::Idle) return;
+    if (!result.reportShown()) {
+        exitStatus_ = ExitStatusFor(result);
         close();
         return;
     }
-    if (!session::RunsFirstQuery(session_, outcome)) return;
-    runFirstQuery();
     showReport();
 }
 
-void frmMain::OpenReport2(const QString& cmdPath) {
-    if (cmdPath.isEmpty()) return;
+RunResult frmMain::OpenReport2(const QString& cmdPath) {
+    if (cmdPath.isEmpty()) return {};
     activationFlag_ = 0;
-    session::OpenOutcome outcome;
-    {
-        session::BusyPointer busy(session_.ui);
-        outcome = session::OpenDizave(session_, cmdPath);
-    }
-    if (outcome == session::OpenOutcome::Fatal) {
+    const RunResult result = runReport(cmdPath);
+    if (result.outcome == RunOutcome::Fatal) {
         // A fatal message ends the program.
-        exitStatus_ = session::ExitStatusFor(outcome);
+        exitStatus_ = ExitStatusFor(result);
         close();
-        return;
+        return result;
     }
-    if (outcome != session::OpenOutcome::Opened) {
+    if (!result.reportShown()) {
         // The earlier report's session is gone: its grid must not stay on show.
         grid_.setRedraw(false);
         grid_.clear();
         grid_.setRows(0);
         grid_.setRedraw(true);
         showNoReport();
-        return;
+        return result;
     }
-    runFirstQuery();
     showReport();
     session_.sReportPath = cmdPath;
+    return result;
 }
 
-void frmMain::runFirstQuery() {
+grid::FontMeasure frmMain::gridMeasure() const {
+    return grid::FontMeasure(view_->font(), 1440.0 / view_->logicalDpiX());
+}
+
+RunResult frmMain::runReport(const QString& reportArgument) {
+    grid::FontMeasure measure = gridMeasure();
+    return RunReport(session_, reportArgument, GridTarget{grid_, measure, clipButton_}, *this);
+}
+
+bool frmMain::RefillReport() {
+    if (!reportOpen()) return false;
     session::BusyPointer busy(session_.ui);
-    grid::FontMeasure measure(view_->font(), 1440.0 / view_->logicalDpiX());
-    RunFirstQuery(session_, grid_, measure, clipButton_, false);
+    grid::FontMeasure measure = gridMeasure();
+    const bool filled = analysis::RefillReport(session_, GridTarget{grid_, measure, clipButton_});
+    showReport();
+    return filled;
+}
+
+bool frmMain::printFixedReport(session::Session& session, int number) {
+    return report::ui::showFixedFormatReport(session, grid_, number, this);
 }
 
 void frmMain::showReport() {
@@ -190,7 +193,7 @@ void frmMain::buttonClick(const QString& key) {
 void frmMain::menuClick(const QString& key) {
     if (key == "fmt1" || key == "fmt2") {
         if (!session_.sDataFile.isEmpty() && session_.cnData.State() == engine::adStateOpen)
-            session_.fixedFormatReport(session_, key == "fmt1" ? 1 : 2);
+            printFixedReport(session_, key == "fmt1" ? 1 : 2);
         return;
     }
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -205,8 +208,7 @@ void frmMain::menuClick(const QString& key) {
 
 void frmMain::showCriteria() {
     if (!reportOpen()) return;
-    // No page field is filtered in this window, so the criteria are the title alone.
-    session_.ui.message(session::getCriteria(QString(), session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
+    session_.ui.message(session::getCriteria(session_.sPageFilterText, session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
                         session::MessageButtons::Ok);
 }
 

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <functional>
 
+#include "analysis/ReportRun.h"
+#include "grid/FontMeasure.h"
 #include "grid/GridModel.h"
 #include "session/Session.h"
 
@@ -23,7 +25,7 @@ namespace vantrep::analysis::ui {
 class PageFieldPanel;
 class ReportArtwork;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, private FixedReportPrinter {
     Q_OBJECT
 public:
     // The caption while no report is open.
@@ -36,8 +38,14 @@ public:
     void buttonClick(const QString& key);
     void menuClick(const QString& key);
 
-    // Opens `cmdPath` as the report and shows its first query.
-    void OpenReport2(const QString& cmdPath);
+    // Opens `cmdPath` as the report and shows its first query; "" changes
+    // nothing. After a refused open the window shows no report; after a
+    // fatal message it closes.
+    RunResult OpenReport2(const QString& cmdPath);
+
+    // Fills the grid again from the open report's layout and filters (after
+    // the designer's Apply, a filter change or an automation call).
+    bool RefillReport();
 
     // The file the "open" command opens; "" when the user cancelled. The
     // default asks with a file dialog.
@@ -60,7 +68,9 @@ protected:
 
 private:
     void firstActivation();
-    void runFirstQuery();
+    RunResult runReport(const QString& reportArgument);
+    bool printFixedReport(session::Session& session, int number) override;
+    grid::FontMeasure gridMeasure() const;
     void showReport();
     void showNoReport();
     void openReport();

@@ -16,7 +16,7 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
     GridReport& report = window.gridReport();
     report.ReportGrid = &grid;
     report.GridFont = gridFont;
-    report.ReportCriteria = previewCriteria(session::getCriteria(QString(), session.sReportTitle));
+    report.ReportCriteria = previewCriteria(session::getCriteria(session.sPageFilterText, session.sReportTitle));
     report.MarginBottom = 720;
     report.MarginTop = 720;
     report.MarginLeft = 200;
@@ -25,7 +25,7 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
     window.exec();
 }
 
-void showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow) {
+bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow) {
     try {
         std::unique_ptr<engine::Recordset> data = openFixedReportData(session, report);
         storeReportLogo(grid);
@@ -35,8 +35,10 @@ void showFixedFormatReport(session::Session& session, grid::GridModel& grid, int
         setFixedReportProperties(window.report(), report, session.sReportName);
         window.load();
         window.exec();
+        return true;
     } catch (const engine::EngineError&) {
         // A fixed-format report that fails ends without a message.
+        return false;
     }
 }
 
