@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -85,11 +84,6 @@ struct CellStyle {
     auto operator<=>(const CellStyle&) const = default;
 };
 
-// A rectangle of sheet cells, 0-based, both ends included.
-struct SheetRange {
-    int row1, col1, row2, col2;
-};
-
 class SheetWriter {
 public:
     SheetWriter(const grid::GridModel& grid, const SpreadsheetContent& content, const QString& file,
@@ -125,7 +119,7 @@ private:
     }
     lxw_format* formatOf(const CellStyle& style);
     void setUpSheet(const std::vector<int>& cols, int headingTop, int headingRows);
-    void writeHeadings(const std::vector<int>& rows, const std::vector<int>& cols, int top);
+    void writeHeadingRow(int gridRow, int sheetRow, const std::vector<int>& cols);
     void writeDataRow(int gridRow, int sheetRow, const std::vector<int>& cols);
     void writeDataCell(int gridRow, int col, int sheetRow, int sheetCol);
     int outlineLevelOf(int gridRow) const;
@@ -197,55 +191,38 @@ int SheetWriter::outlineLevelOf(int gridRow) const {
     return std::min(level, maxOutlineLevel);
 }
 
-void SheetWriter::writeHeadings(const std::vector<int>& rows, const std::vector<int>& cols, int top) {
-    // Sheet positions of the grid's heading rows and of its columns; -1 left out.
-    std::vector<int> sheetRow(static_cast<size_t>(grid_.fixedRows()), -1);
-    int headingRows = 0;
-    for (int r : rows)
-        if (r < grid_.fixedRows()) sheetRow[static_cast<size_t>(r)] = top + headingRows++;
+// Heading cells merge along their row as the grid merges them. A merge is
+// declared while its row is the one being written: rows already written are
+// not kept, and the library refuses merges that start in them.
+void SheetWriter::writeHeadingRow(int gridRow, int sheetRow, const std::vector<int>& cols) {
     std::vector<int> sheetCol(static_cast<size_t>(grid_.cols()), -1);
     for (size_t i = 0; i < cols.size(); ++i) sheetCol[static_cast<size_t>(cols[i])] = static_cast<int>(i);
-
     lxw_format* heading = formatOf({.heading = true});
-    std::vector<SheetRange> merges;
-    for (int r : rows) {
-        if (r >= grid_.fixedRows()) break;
-        for (int c : cols) {
-            // The merged block, within the headings, in sheet cells.
-            grid::CellRange block = grid_.mergedRange(r, c);
-            block.row1 = std::max(block.row1, 0);
-            block.row2 = std::min(block.row2, grid_.fixedRows() - 1);
-            SheetRange range{INT_MAX, INT_MAX, -1, -1};
-            for (int br = block.row1; br <= block.row2; ++br)
-                for (int bc = block.col1; bc <= block.col2; ++bc) {
-                    const int sr = sheetRow[static_cast<size_t>(br)], sc = sheetCol[static_cast<size_t>(bc)];
-                    if (sr < 0 || sc < 0) continue;
-                    range = {std::min(range.row1, sr), std::min(range.col1, sc), std::max(range.row2, sr),
-                             std::max(range.col2, sc)};
-                }
-            const int sr = sheetRow[static_cast<size_t>(r)], sc = sheetCol[static_cast<size_t>(c)];
-            const bool merged = range.row1 != range.row2 || range.col1 != range.col2;
-            const QString text = grid_.textMatrix(r, c);
-            if (merged && (sr != range.row1 || sc != range.col1)) {
-                check(worksheet_write_blank(sheet_, static_cast<lxw_row_t>(sr), static_cast<lxw_col_t>(sc), heading));
-                continue;
+    const auto r = static_cast<lxw_row_t>(sheetRow);
+    std::vector<std::pair<int, int>> merges;  // first and last sheet column
+    for (size_t i = 0; i < cols.size(); ++i) {
+        const grid::CellRange block = grid_.mergedRange(gridRow, cols[i]);
+        int first = static_cast<int>(i), last = static_cast<int>(i);
+        if (block.row1 <= gridRow && block.row2 >= gridRow)
+            for (int c = block.col1; c <= block.col2; ++c) {
+                const int sc = sheetCol[static_cast<size_t>(c)];
+                if (sc < 0) continue;
+                first = std::min(first, sc);
+                last = std::max(last, sc);
             }
-            if (merged) merges.push_back(range);
-            if (text.isEmpty())
-                check(worksheet_write_blank(sheet_, static_cast<lxw_row_t>(sr), static_cast<lxw_col_t>(sc), heading));
-            else
-                check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(sr), static_cast<lxw_col_t>(sc),
-                                             cellText(text).constData(), heading));
+        const auto c = static_cast<lxw_col_t>(i);
+        const QString text = grid_.textMatrix(gridRow, cols[i]);
+        if (first != static_cast<int>(i) || text.isEmpty()) {
+            check(worksheet_write_blank(sheet_, r, c, heading));
+            continue;
         }
+        if (last > first) merges.emplace_back(first, last);
+        check(worksheet_write_string(sheet_, r, c, cellText(text).constData(), heading));
     }
-    // The rows are written one after the other and not kept, so the merges
-    // are declared once the last heading row is current: the library keeps
-    // the ranges, and its writes into rows already written are dropped.
-    for (const SheetRange& m : merges) {
-        const QByteArray text = cellText(grid_.textMatrix(rows[static_cast<size_t>(m.row1 - top)], cols[static_cast<size_t>(m.col1)]));
-        check(worksheet_merge_range(sheet_, static_cast<lxw_row_t>(m.row1), static_cast<lxw_col_t>(m.col1),
-                                    static_cast<lxw_row_t>(m.row2), static_cast<lxw_col_t>(m.col2), text.constData(),
-                                    heading));
+    for (const auto& [first, last] : merges) {
+        const QByteArray text = cellText(grid_.textMatrix(gridRow, cols[static_cast<size_t>(first)]));
+        check(worksheet_merge_range(sheet_, r, static_cast<lxw_col_t>(first), r, static_cast<lxw_col_t>(last),
+                                    text.constData(), heading));
     }
 }
 
@@ -311,10 +288,11 @@ void SheetWriter::write(const std::vector<int>& rows, const std::vector<int>& co
     setUpSheet(cols, top, headingRows);
     for (int i = 0; i < top; ++i)
         check(worksheet_write_string(sheet_, static_cast<lxw_row_t>(i), 0, cellText(criteria[i]).constData(), nullptr));
-    writeHeadings(rows, cols, top);
-    int sheetRow = top + headingRows;
-    for (int r : rows)
-        if (r >= grid_.fixedRows()) writeDataRow(r, sheetRow++, cols);
+    int sheetRow = top;
+    for (int r : rows) {
+        if (r < grid_.fixedRows()) writeHeadingRow(r, sheetRow++, cols);
+        else writeDataRow(r, sheetRow++, cols);
+    }
 }
 
 }  // namespace
