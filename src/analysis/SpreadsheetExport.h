@@ -5,7 +5,9 @@
 // them (hidden rows and columns left out, subtotal rows in place with their
 // colours and outline level), numbers and dates as values in the format the
 // grid shows them, the grid's column widths, and links from the cells of the
-// column headed "Ad type" to their clip files.
+// column headed "Ad type" to their clip files, resolved against the report
+// folder the user opened (a cell that shows no text has nothing to click on
+// and stays empty, as the grid's text export has it).
 #pragma once
 
 #include <QString>
