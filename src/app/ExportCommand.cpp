@@ -1,6 +1,7 @@
 #include "app/ExportCommand.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
 
@@ -46,7 +47,10 @@ class SurfaceFixedReports : public analysis::FixedReportPrinter {
 public:
     SurfaceFixedReports(grid::GridModel& grid, print::PrintSurface& surface) : grid_(grid), surface_(surface) {}
     bool printFixedReport(session::Session& session, int number) override {
-        return report::printFixedFormatReport(session, grid_, surface_, number);
+        // The font a main window's grid shows by default.
+        const QFont font = QGuiApplication::font();
+        return report::printFixedFormatReport(session, grid_, surface_, number,
+                                              print::PrintFont{font.family(), font.pointSizeF()});
     }
 
 private:

@@ -154,13 +154,14 @@ void setFixedReportProperties(BandedReport& report, int number, const QString& r
 }
 
 bool printFixedFormatReport(session::Session& session, grid::GridModel& grid, print::PrintSurface& surface,
-                            int report) {
+                            int report, const print::PrintFont& gridFont) {
     try {
         std::unique_ptr<engine::Recordset> data = openFixedReportData(session, report);
         storeReportLogo(grid);
         BandedReport banded(surface);
         banded.ReportGrid = &grid;
         banded.Data = data.get();
+        banded.ReportFont = gridFont;
         setFixedReportProperties(banded, report, session.sReportName);
         banded.printReport();
         return surface.document().pageCount() > 0;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "engine/Recordset.h"
+#include "print/PrintFont.h"
 #include "print/PrintSurface.h"
 #include "report/BandedReport.h"
 
@@ -34,8 +35,9 @@ void storeReportLogo(grid::GridModel& grid);
 void setFixedReportProperties(BandedReport& report, int number, const QString& reportName);
 
 // The whole report without a window: query, logo, properties and print run
-// onto `surface`. Any error ends it, and false is returned.
+// onto `surface`, in `gridFont` (the main grid's font, as the fixed-format
+// reports print in it). Any error ends it, and false is returned.
 bool printFixedFormatReport(session::Session& session, grid::GridModel& grid, print::PrintSurface& surface,
-                            int report);
+                            int report, const print::PrintFont& gridFont);
 
 }  // namespace vantrep::report

@@ -33,7 +33,9 @@ public:
         session_.cnData.Open(("SourceDB=" + temp_.path() + "/;SourceType=DBF;").toStdString());
         installPageEvents(surface_, title1_);
     }
-    bool print(int report) { return printFixedFormatReport(session_, grid_, surface_, report); }
+    bool print(int report, const print::PrintFont& font = {QStringLiteral("Liberation Sans"), 9}) {
+        return printFixedFormatReport(session_, grid_, surface_, report, font);
+    }
     const print::PrintDocument& document() const { return surface_.document(); }
     session::Session& session() { return session_; }
     grid::GridModel& grid() { return grid_; }
@@ -65,6 +67,21 @@ TEST(FixedFormatReport, QueriesAreWrittenOutInFull) {
     EXPECT_TRUE(first.contains("Medialevel='Outdoor'Or Medialevel='Cinema',Total_Ads,' ') as TolAd,"));
     EXPECT_TRUE(first.endsWith(" as main_type FROM [DATA.DBF] ORDER BY medianame, manufact, brand, subbrand, "
                                "product, group, date, time"));
+}
+
+TEST(FixedFormatReport, PrintsInTheMainGridsFont) {
+    for (int report : {1, 2}) {
+        FixedReportRun run(sampleFolder);
+        ASSERT_TRUE(run.print(report, {QStringLiteral("Liberation Serif"), 11}));
+        // The bands' texts take the grid's font; the surface's own default never shows.
+        const print::PrintFont surfaceDefault;
+        int inFamily = 0;
+        for (const print::PrintFont& font : run.document().fonts) {
+            inFamily += font.name == "Liberation Serif";
+            EXPECT_FALSE(font.name == surfaceDefault.name && font.size == surfaceDefault.size) << report;
+        }
+        EXPECT_GT(inFamily, 0) << report;
+    }
 }
 
 TEST(FixedFormatReport, ReportOnePrintsAFooterAndHeaderAtEveryGroupChange) {

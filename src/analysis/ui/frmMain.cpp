@@ -132,6 +132,8 @@ RunResult frmMain::OpenReport2(const QString& cmdPath) {
     return result;
 }
 
+print::PrintFont frmMain::gridFont() const { return {view_->font().family(), view_->font().pointSizeF()}; }
+
 grid::FontMeasure frmMain::gridMeasure() const {
     return grid::FontMeasure(view_->font(), 1440.0 / view_->logicalDpiX());
 }
@@ -151,7 +153,7 @@ bool frmMain::RefillReport() {
 }
 
 bool frmMain::printFixedReport(session::Session& session, int number) {
-    return report::ui::showFixedFormatReport(session, grid_, number, this);
+    return report::ui::showFixedFormatReport(session, grid_, number, gridFont(), this);
 }
 
 void frmMain::showReport() {
@@ -185,8 +187,7 @@ void frmMain::buttonClick(const QString& key) {
     else if (key == "help")
         showAbout();
     else if (key == "preview")
-        report::ui::PreviewReport(session_, grid_, print::PrintFont{view_->font().family(), view_->font().pointSizeF()},
-                                  this);
+        report::ui::PreviewReport(session_, grid_, gridFont(), this);
     // The other buttons have no action in this window.
 }
 

@@ -11,6 +11,7 @@
 #include "analysis/ReportRun.h"
 #include "grid/FontMeasure.h"
 #include "grid/GridModel.h"
+#include "print/PrintFont.h"
 #include "session/Session.h"
 
 class QProgressBar;
@@ -71,6 +72,7 @@ private:
     RunResult runReport(const QString& reportArgument);
     bool printFixedReport(session::Session& session, int number) override;
     grid::FontMeasure gridMeasure() const;
+    print::PrintFont gridFont() const;
     void showReport();
     void showNoReport();
     void openReport();

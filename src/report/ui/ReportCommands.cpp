@@ -25,13 +25,15 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
     window.exec();
 }
 
-bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow) {
+bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report,
+                           const print::PrintFont& gridFont, QWidget* mainWindow) {
     try {
         std::unique_ptr<engine::Recordset> data = openFixedReportData(session, report);
         storeReportLogo(grid);
         frmPrint window(mainWindow);
         window.report().ReportGrid = &grid;
         window.report().Data = data.get();
+        window.report().ReportFont = gridFont;
         setFixedReportProperties(window.report(), report, session.sReportName);
         window.load();
         window.exec();

@@ -16,8 +16,9 @@ namespace vantrep::report::ui {
 void PreviewReport(session::Session& session, const grid::GridModel& grid, const print::PrintFont& gridFont,
                    QWidget* mainWindow);
 
-// Report 1 or 2 on the session's data table; any error ends it silently and
-// false is returned.
-bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report, QWidget* mainWindow);
+// Report 1 or 2 on the session's data table, printed in the main grid's
+// font; any error ends it silently and false is returned.
+bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report,
+                           const print::PrintFont& gridFont, QWidget* mainWindow);
 
 }  // namespace vantrep::report::ui
