@@ -25,6 +25,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     std::string ConnectionString;
+    // Settings the engine does not read: they hold the values a client of the
+    // data engine expects to find (every query result is complete before its
+    // first row is read, wherever the cursor is said to be).
     int CursorLocation = 3;  // adUseClient
     int Mode = 3;            // adModeReadWrite
 

@@ -7,8 +7,9 @@
 
 namespace vantrep::engine {
 
-// Error numbers. Where Visual FoxPro has a number for the same fault it is used,
-// so that messages read familiar to users of the original driver.
+// Error numbers, one per kind of fault, so that callers and tests tell faults
+// apart without reading the description. The numbers are fixed: an existing
+// number never changes or takes another meaning.
 enum ErrorNumber : int {
     errFileNotFound = 1,        // table or memo file does not exist
     errDataTypeMismatch = 9,    // operand or value of the wrong type

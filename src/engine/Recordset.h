@@ -1,7 +1,10 @@
-// The ADO-shaped recordset: the rows of a SELECT (or a whole table opened for
-// field assignment), walked with MoveFirst/MoveNext, read through Fields.
+// The recordset: the rows of a SELECT (or a whole table opened for field
+// assignment), walked with MoveFirst/MoveNext, read through Fields. Its calls,
+// cursor and lock constants and type numbers are those the program's data
+// code is written against.
 //
-// Field types are the numbers an ADO client of the FoxPro ODBC driver sees:
+// Field::Type() gives these numbers (DataTypeEnum below), by field type or
+// expression:
 //   C, V, character expressions  200 adVarChar     N, F, Y, sums   131 adNumeric
 //   M                            201 adLongVarChar B               5   adDouble
 //   I                            3   adInteger     L               11  adBoolean
@@ -94,14 +97,14 @@ public:
     void Close();
     int State() const { return result_ || table_ ? adStateOpen : adStateClosed; }
 
-    bool Eof() const;  // ADO's EOF
-    bool Bof() const;  // ADO's BOF
+    bool Eof() const;  // past the last row; at once when there are no rows
+    bool Bof() const;  // before the first row (after a move back past it)
     void MoveFirst();
     void MoveNext();
-    // Moves the cursor `records` rows on (back when negative), as ADO's Move;
-    // a move past either end leaves the cursor at EOF or BOF.
+    // Moves the cursor `records` rows on (back when negative); a move past
+    // either end leaves the cursor at EOF or BOF.
     void Move(int64_t records);
-    // A second cursor on the same rows, at the first row, as ADO's Clone
+    // A second cursor on the same rows, at the first row, moving on its own
     // (query results only). Cursors on one result may be read from
     // different threads at once.
     std::unique_ptr<Recordset> Clone() const;

@@ -1,6 +1,7 @@
 // Dates and times shown through a date pattern ("dd/mm/yyyy",
-// "dddd, mmmm dd, yyyy", "hh:mm:ss", "mmm"), the way Visual Basic 6's Format
-// lays them out.
+// "dddd, mmmm dd, yyyy", "hh:mm:ss", "mmm"): each run of pattern letters
+// stands for a part of the date or time, by the rules below; everything else
+// in the pattern is printed as it stands.
 #pragma once
 
 #include <QDate>

@@ -1,9 +1,10 @@
 // Display formats: numbers, dates and times turned into the text a report
-// shows, through a format pattern. Reproduces Visual Basic 6's Format function
-// for the patterns the program uses: "###,###,###,###", "#,###", "#,###.00",
-// "###.00", "###.00%", ".00" and the like for numbers; "dd/mm/yyyy",
-// "dd-mm-yyyy", "ddd dd/mm/yy", "dddd, mmmm dd, yyyy", "hh:mm:ss", "mmm" for
-// dates and times; and the empty pattern (no format).
+// shows, through a format pattern. Lays values out the way the report files'
+// patterns and the patterns the program builds expect: "###,###,###,###",
+// "#,###", "#,###.00", "###.00", "###.00%", ".00" and the like for numbers;
+// "dd/mm/yyyy", "dd-mm-yyyy", "ddd dd/mm/yy", "dddd, mmmm dd, yyyy",
+// "hh:mm:ss", "mmm" for dates and times; and the empty pattern (no format),
+// which shows each kind of value in its general form (see Format below).
 //
 // Rules the number patterns follow (see NumberPattern.h): "#" a digit shown
 // only when significant, "0" a digit always shown, "," grouping, "." the

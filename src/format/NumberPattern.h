@@ -1,5 +1,6 @@
-// Numbers shown through a number pattern ("#,###.00", "###.00%", ".00"),
-// the way Visual Basic 6's Format lays them out.
+// Numbers shown through a number pattern ("#,###.00", "###.00%", ".00"):
+// the digits set under the pattern's placeholders, rounded, grouped and
+// signed by the rules below.
 #pragma once
 
 #include <QLocale>

@@ -16,8 +16,9 @@
 
 namespace vantrep::grid {
 
-// Column alignment codes of the flex grid: 0..8 are left/centre/right by
-// top/centre/bottom; 9 (general) puts numbers right and texts left.
+// Column alignment codes, as the model and the grid's save file hold them:
+// 0..8 are left/centre/right by top/centre/bottom; 9 (general) puts numbers
+// right and texts left.
 enum Alignment : int {
     alignLeftTop = 0,
     alignLeftCenter = 1,

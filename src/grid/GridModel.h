@@ -23,7 +23,8 @@
 namespace vantrep::grid {
 
 
-// Subtotal functions, numbered as the flex grid numbers them.
+// Subtotal functions by number; a request with a number not listed here
+// throws EngineError (errNotSupported) naming it.
 enum SubtotalFunction : int {
     subtotalClear = 1,
     subtotalSum = 2,

@@ -22,8 +22,10 @@ int integerOf(const Value& v, const char* column) {
     return static_cast<int>(v.asInteger());
 }
 
-// One row of the structure table, read column by column. A fault is shown and
-// the read goes on, as the program's loader resumes with the next statement.
+// One row of the structure table, read column by column. A column that cannot
+// be read (missing, or not a number where one is needed) is shown to the user
+// as a fault and the read goes on with the next column, the field keeping what
+// it held, so that one bad entry does not stop the report's structure loading.
 class StructureRow {
 public:
     StructureRow(engine::Recordset& rs, Ui& ui) : rs_(rs), ui_(ui) {}

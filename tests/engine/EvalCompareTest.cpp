@@ -1,5 +1,5 @@
-// Comparisons as the driver makes them with SET ANSI ON and machine collation:
-// blank-padded, byte by byte in the table's code page, never a prefix match.
+// Comparisons under the engine's rules (machine collation): blank-padded,
+// byte by byte in the table's code page, never a prefix match.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,6 @@
-// The ADO-shaped API as the program uses it: opening a connection, walking a
-// recordset, reading typed fields, and assigning fields of an open table.
+// The connection and recordset API as the program uses it: opening a
+// connection, walking a recordset, reading typed fields, and assigning fields
+// of an open table.
 #include <gtest/gtest.h>
 
 #include "engine/EngineError.h"

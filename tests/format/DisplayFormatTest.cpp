@@ -1,5 +1,5 @@
-// Display formats checked against what Visual Basic 6's Format gives, pattern
-// by pattern, with the locale pinned to English (United States).
+// Display formats checked pattern by pattern against the exact texts reports
+// must show, with the locale pinned to English (United States).
 #include <gtest/gtest.h>
 
 #include <QDate>

@@ -1,6 +1,8 @@
 // Bound expressions: a parsed expression whose names are resolved against a
-// table and whose result type is fixed before any row is read (a FoxPro result
-// column takes its type and width from the statement, never from the first row).
+// table and whose result type is fixed before any row is read (a result column
+// takes its type and width from the statement, never from the first row, so
+// that a statement matching no records still gives typed columns and no value
+// is cut).
 //
 // Scalar evaluation works one row at a time on Values; strings inside are the
 // table's code-page bytes, so comparisons and ordering are byte-exact
@@ -75,9 +77,9 @@ public:
     virtual Value aggregate(int index) const = 0;
 };
 
-// Evaluates for one row with FoxPro semantics (NULL propagation, ANSI string
-// comparison, half-away-from-zero ROUND, ...). Throws EngineError on a run-time
-// type fault.
+// Evaluates for one row under the engine's SQL rules (NULL propagation, string
+// comparison with trailing blanks ignored and no prefix match,
+// half-away-from-zero ROUND, ...). Throws EngineError on a run-time type fault.
 Value evaluate(const BoundExpr& expr, const RowValues& row);
 
 // The value as a result column of `type` holds it: C blank-padded or cut to the

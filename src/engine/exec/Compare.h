@@ -1,6 +1,6 @@
-// Comparison of values under the engine's SQL rules (SET ANSI ON, machine
-// collation): strings are compared byte by byte after padding the shorter
-// with blanks, so trailing blanks never matter and a prefix never matches;
+// Comparison of values under the engine's SQL rules (machine collation):
+// strings are compared byte by byte after padding the shorter with blanks,
+// so trailing blanks never matter and a prefix never matches;
 // numbers by value whatever their kind; dates and datetimes on one time line.
 #pragma once
 

@@ -1,5 +1,6 @@
-// CTOD: text to date in the American order (mm/dd/yyyy), the only date
-// setting of the original driver. An invalid date gives the empty date.
+// CTOD: text to date, always in the American order (mm/dd/yyyy): the engine
+// has no other date order, whatever the locale. An invalid date gives the
+// empty date.
 #include <cstdint>
 #include <string_view>
 
@@ -26,8 +27,8 @@ bool readNumber(std::string_view text, size_t& pos, int maxDigits, int& number, 
 
 // The date of American text, or 0 (the empty date) when it is not one: month
 // and day of one or two digits, delimited by '/', '-' or '.', a year of one to
-// four digits, of which one or two mean the 1900s (SET CENTURY OFF with no
-// rollover); blanks around are ignored.
+// four digits, of which one or two always mean the 1900s ("3/7/04" is
+// 7 March 1904, never 2004); blanks around are ignored.
 int32_t parseAmericanDate(std::string_view text) {
     size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return 0;

@@ -23,8 +23,9 @@ std::string upper(std::string s) {
 
 std::string position(size_t offset) { return " (position " + std::to_string(offset + 1) + ")"; }
 
-// The name FoxPro gives a column that has no alias: the field's own name,
-// CNT for COUNT(*), SUM_SPEND for SUM(SPEND), else EXP_1, EXP_2 ...
+// The name a result column without an alias gets (the name Fields finds it
+// by): the field's own name, CNT for COUNT(*), SUM_SPEND for SUM(SPEND), else
+// EXP_1, EXP_2 ...
 std::string defaultName(const sql::Expr& expr, int& unnamed) {
     if (expr.kind == sql::ExprKind::Field) return upper(expr.name);
     if (expr.kind == sql::ExprKind::Function && expr.args.size() == 1) {

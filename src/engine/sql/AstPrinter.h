@@ -24,7 +24,7 @@ std::string describe(const Statement& statement);
 
 // Statement text in a canonical form: keywords upper case, parentheses only
 // where precedence needs them, table names in brackets. parseStatement() of it
-// gives a tree that describe() prints exactly as the original.
+// gives a tree that describe() prints exactly as it prints `statement`.
 std::string toSql(const Statement& statement);
 
 }  // namespace vantrep::engine::sql
