@@ -15,6 +15,16 @@ namespace vantrep::graph {
 // than 2 * buckets, every index is kept. The first and last index are kept.
 std::vector<int> thinnedIndices(const std::vector<double>& values, int buckets);
 
+// For areas, whose fill shows the top edge only: each bucket's highest
+// point (the first of equals), with the first and last index; every index
+// when `values` is no longer than 2 * buckets.
+std::vector<int> peakIndices(const std::vector<double>& values, int buckets);
+
+// For series that must share their points (stacked areas): every k-th of
+// `count` indices, k the smallest step giving at most `maxPoints`, and the
+// last index.
+std::vector<int> strideIndices(int count, int maxPoints);
+
 // The union of the indices several series keep (ascending), so that stacked
 // series share their points.
 std::vector<int> thinnedIndices(const std::vector<std::vector<double>>& series, int buckets);

@@ -83,6 +83,19 @@ TEST(PointThinning, SeriesTogetherKeepTheUnionOfTheirPoints) {
     EXPECT_EQ(thinnedIndices(series, 2), (std::vector<int>{0, 1, 4, 5, 6, 9}));
 }
 
+TEST(PointThinning, AreasKeepEachBucketsPeak) {
+    const std::vector<double> values{3, 9, 1, 9, 4, 2, 2, 8, 0, 5};
+    EXPECT_EQ(peakIndices(values, 2), (std::vector<int>{0, 1, 7, 9}));
+    EXPECT_EQ(peakIndices(std::vector<double>{1, 2}, 2), (std::vector<int>{0, 1}));
+}
+
+TEST(PointThinning, StridesKeepEveryKthPointAndTheLast) {
+    EXPECT_EQ(strideIndices(10, 4), (std::vector<int>{0, 3, 6, 9}));
+    EXPECT_EQ(strideIndices(11, 4), (std::vector<int>{0, 3, 6, 9, 10}));
+    EXPECT_EQ(strideIndices(3, 10), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(strideIndices(0, 10).empty());
+}
+
 TEST(ChartKind, NamesGoBothWays) {
     for (ChartKind kind : {ChartKind::Line, ChartKind::Area, ChartKind::StackedArea, ChartKind::Radar})
         EXPECT_EQ(chartKindFromName(chartKindName(kind)), kind);

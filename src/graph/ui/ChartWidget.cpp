@@ -31,6 +31,11 @@ namespace {
 
 // Buckets a long series is thinned to: more detail than any screen shows.
 constexpr int displayBuckets = 500;
+// A polar chart draws each segment through costly angle arithmetic.
+constexpr int radarBuckets = 120;
+// Above this many points a series is drawn without antialiasing: smoothing
+// thousands of crossing edges costs seconds per paint and shows nothing more.
+constexpr int smoothPointLimit = 1000;
 // At most this many category labels along the X axis.
 constexpr int maxAxisLabels = 12;
 const QColor labelColour(0, 0, 204);
@@ -84,7 +89,6 @@ ChartWidget::ChartWidget(QWidget* parent) : QWidget(parent) {
     }
     view_ = new QChartView(this);
     view_->setObjectName("chartView");
-    view_->setRenderHint(QPainter::Antialiasing);
     view_->setFrameShape(QFrame::NoFrame);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -140,6 +144,7 @@ void ChartWidget::rebuild() {
     chart->legend()->setAlignment(Qt::AlignRight);
     addSeries(chart);
     addAxes(chart);
+    view_->setRenderHint(QPainter::Antialiasing, data_.pointCount() <= smoothPointLimit);
     QChart* old = chart_;
     chart_ = chart;
     view_->setChart(chart);
@@ -156,11 +161,19 @@ void ChartWidget::addSeries(QChart* chart) {
     const bool stacked = kind_ == ChartKind::StackedArea;
     const bool area = kind_ == ChartKind::Area || stacked;
     const std::vector<std::vector<double>> tops = stacked ? stackedTops(percentShares(data_)) : data_.values;
-    const std::vector<int> shared = stacked ? thinnedIndices(tops, displayBuckets) : std::vector<int>();
+    const std::vector<int> shared = stacked ? strideIndices(n, 2 * displayBuckets) : std::vector<int>();
 
     for (int s = 0; s < data_.seriesCount(); ++s) {
         DrawnSeries drawn;
-        drawn.points = stacked ? shared : thinnedIndices(tops[static_cast<size_t>(s)], displayBuckets);
+        const std::vector<double>& values = tops[static_cast<size_t>(s)];
+        if (stacked)
+            drawn.points = shared;
+        else if (area)
+            drawn.points = peakIndices(values, displayBuckets);
+        else if (kind_ == ChartKind::Radar)
+            drawn.points = thinnedIndices(values, radarBuckets);
+        else
+            drawn.points = thinnedIndices(values, displayBuckets);
         QList<QPointF> upper;
         QList<QPointF> lower;
         for (int p : drawn.points) {
@@ -277,7 +290,10 @@ void ChartWidget::applyColours(size_t series) {
     const QColor dark = colour.darker(220);
     if (auto* area = qobject_cast<QAreaSeries*>(drawn.coloured)) {
         area->setBrush(colour);
-        area->setPen(QPen(colour.darker(150), 1));
+        if (data_.pointCount() <= smoothPointLimit)
+            area->setPen(QPen(colour.darker(150), 1));
+        else
+            area->setPen(Qt::NoPen);
     } else {
         drawn.line->setPen(QPen(colour, 2));
     }
