@@ -1,0 +1,66 @@
+// What the layout designer does, without its window: the four grids filled
+// from the open report's dictionary, the user's edits and drops with their
+// rules, and Apply, which writes the grids back into the dictionary, rebuilds
+// the value lists and the page filter, and has the report run again. The
+// dialog shows these grids and turns mouse and keys into these calls.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "design/DesignGrids.h"
+#include "session/Session.h"
+
+namespace vantrep::design {
+
+class LayoutDesigner {
+public:
+    // `refill` runs the report again and shows it (the main window's
+    // RefillReport); it returns false when the fill stopped at an error.
+    LayoutDesigner(session::Session& session, std::function<bool()> refill);
+    LayoutDesigner(const LayoutDesigner&) = delete;
+    LayoutDesigner& operator=(const LayoutDesigner&) = delete;
+
+    // Fills the grids from the dictionary (the dimension grids for a summary
+    // only) and marks the filtered fields.
+    void load();
+    void markFilteredFields();
+
+    DesignGrids& grids() { return grids_; }
+    bool detailed() const { return session_.bDetailed; }
+    // "&Apply" is enabled by edits, drops and filter changes, never under automation.
+    bool applyEnabled() const { return applyEnabled_; }
+    bool dimsChanged() const { return bDimsChanged_; }
+    bool varsChanged() const { return bVarsChanged_; }
+    bool filtersChanged() const { return bFiltersChanged_; }
+
+    // A check click on data row `row` of a list, under the check rules.
+    bool toggleCheck(DesignGrid id, int row);
+    // Ctrl+Up / Ctrl+Down on "Selected" with `row` the single selected row;
+    // the row's new index, or -1 when nothing moved.
+    int moveSelectedRow(int row, bool up);
+    // Drops (the selection of `source` on row `targetRow` of `target`, -1
+    // below the last row); true when rows moved.
+    bool dropOnDimensionGrid(DesignGrid source, int r1, int r2, DesignGrid target, int targetRow);
+    bool dropOnVariableList(DesignGrid source, const std::vector<int>& rows, DesignGrid target, int targetRow);
+    // A filter was changed for one of the report's fields.
+    void noteFilterChange();
+
+    // Writes the edits back and runs the report again when anything changed;
+    // false when that run failed.
+    bool apply();
+
+private:
+    bool valuesFit(const QString& caption, const QString& role);
+    void edited(bool& flag);
+
+    session::Session& session_;
+    std::function<bool()> refill_;
+    DesignGrids grids_;
+    bool bVarsChanged_ = false;
+    bool bDimsChanged_ = false;
+    bool bFiltersChanged_ = false;
+    bool applyEnabled_ = false;
+};
+
+}  // namespace vantrep::design
