@@ -27,6 +27,7 @@ public:
     void markFilteredFields();
 
     DesignGrids& grids() { return grids_; }
+    const DesignGrids& grids() const { return grids_; }
     bool detailed() const { return session_.bDetailed; }
     // "&Apply" is enabled by edits, drops and filter changes, never under automation.
     bool applyEnabled() const { return applyEnabled_; }
