@@ -1,0 +1,89 @@
+// The layout designer dialog "Report Layout": the row and column grids of a
+// summary on the "&Dimension" tab, the "Available" and "Selected" lists on
+// "&Variables" ("&Fields" in a listing), and "&OK", "Cancel", "&Apply".
+// Rows move by dragging them with the mouse between and within the grids
+// (the drop place is shown while dragging), "Selected" rows by Ctrl+Up and
+// Ctrl+Down too, and a click on a "Selected" check box toggles it. What an
+// edit does is the LayoutDesigner's; this window turns the mouse and keys
+// into its calls.
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <array>
+#include <functional>
+
+#include "design/LayoutDesigner.h"
+#include "session/Session.h"
+
+class QFrame;
+class QPushButton;
+class QTabWidget;
+
+namespace vantrep::grid::ui {
+class GridView;
+}
+
+namespace vantrep::design::ui {
+
+class frmDesign : public QDialog {
+    Q_OBJECT
+public:
+    // `refill` runs the open report again and shows it (the main window's
+    // RefillReport); "&Apply" and "&OK" call it after writing the layout back.
+    frmDesign(session::Session& session, std::function<bool()> refill, QWidget* parent = nullptr);
+    ~frmDesign() override;
+
+    LayoutDesigner& designer() { return designer_; }
+    grid::ui::GridView* view(DesignGrid id) const { return views_[static_cast<size_t>(id)]; }
+    QTabWidget* tabs() const { return tabs_; }
+    QPushButton* okButton() const { return ok_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QPushButton* applyButton() const { return apply_; }
+    // The line that shows where a dragged row would land (visible while dragging).
+    QFrame* dropIndicator() const { return indicator_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct DropPlace {
+        DesignGrid grid = DesignGrid::Rows;
+        int row = -1;       // grid row; 0 the header row, -1 below the last row
+        bool found = false;
+    };
+
+    grid::ui::GridView* makeView(DesignGrid id);
+    int gridOfViewport(QObject* watched) const;
+    bool press(DesignGrid id, QMouseEvent* event);
+    bool move(QMouseEvent* event);
+    bool release(DesignGrid id, QMouseEvent* event);
+    bool ctrlKey(QKeyEvent* event);
+    DropPlace placeAt(QPoint global) const;
+    void showDropPlace(const DropPlace& place);
+    void drop(const DropPlace& place);
+    std::vector<int> selectedRows(DesignGrid id) const;
+    void selectRows(DesignGrid id, int first, int last);
+    void cmdApply_Click();
+    void cmdOk_Click();
+    void edited();
+
+    LayoutDesigner designer_;
+    QTabWidget* tabs_;
+    std::array<grid::ui::GridView*, 4> views_{};
+    QPushButton* ok_;
+    QPushButton* cancel_;
+    QPushButton* apply_;
+    QFrame* indicator_;
+
+    // The press that may become a drag, and the drag under way.
+    DesignGrid oSourceGrid = DesignGrid::Rows;
+    bool pressed_ = false;
+    bool dragging_ = false;
+    QPoint origin_;
+    int pressRow_ = -1;
+    int pressCol_ = -1;
+};
+
+}  // namespace vantrep::design::ui
