@@ -106,6 +106,8 @@ void SetUpDimensionGrids(DesignGrids& grids) {
     columns.setFixedCols(1);
     columns.setFixedRows(1);
     setHeading(columns, 0, "Column");
+    // The narrow outline column would show a cut piece of the heading.
+    columns.setTextMatrix(0, 0, QString());
     columns.setColHidden(1, true);
 }
 
