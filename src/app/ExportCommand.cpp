@@ -1,15 +1,22 @@
 #include "app/ExportCommand.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
+#include <QRegularExpression>
 #include <cstdio>
+#include <functional>
 
 #include "analysis/ReportRun.h"
+#include "analysis/SpreadsheetContent.h"
+#include "analysis/SpreadsheetExport.h"
 #include "app/ConsoleUi.h"
 #include "app/ReplacingWrite.h"
 #include "engine/EngineError.h"
 #include "grid/FontMeasure.h"
+#include "graph/ChartKind.h"
+#include "graph/ui/ChartImage.h"
 #include "grid/GridText.h"
 #include "print/PdfWriter.h"
 #include "print/PrintSurface.h"
@@ -25,15 +32,20 @@ namespace vantrep::app {
 
 namespace {
 
-enum class OutputKind { Tsv, Csv, Pdf };
+enum class OutputKind { Tsv, Csv, Pdf, Xlsx, Picture };
 
 bool outputKindOf(const QString& out, OutputKind& kind) {
-    if (out.endsWith(".tsv", Qt::CaseInsensitive))
+    const QString ending = QFileInfo(out).suffix().toLower();
+    if (ending == "tsv")
         kind = OutputKind::Tsv;
-    else if (out.endsWith(".csv", Qt::CaseInsensitive))
+    else if (ending == "csv")
         kind = OutputKind::Csv;
-    else if (out.endsWith(".pdf", Qt::CaseInsensitive))
+    else if (ending == "pdf")
         kind = OutputKind::Pdf;
+    else if (ending == "xlsx")
+        kind = OutputKind::Xlsx;
+    else if (ending == "jpg" || ending == "png")
+        kind = OutputKind::Picture;
     else
         return false;
     return true;
@@ -47,10 +59,8 @@ class SurfaceFixedReports : public analysis::FixedReportPrinter {
 public:
     SurfaceFixedReports(grid::GridModel& grid, print::PrintSurface& surface) : grid_(grid), surface_(surface) {}
     bool printFixedReport(session::Session& session, int number) override {
-        // The font a main window's grid shows by default.
-        const QFont font = QGuiApplication::font();
-        return report::printFixedFormatReport(session, grid_, surface_, number,
-                                              print::PrintFont{font.family(), font.pointSizeF()});
+        // Without a window, the grid's font is the one the export's grid report prints in.
+        return report::printFixedFormatReport(session, grid_, surface_, number, report::GridReport::defaultGridFont());
     }
 
 private:
@@ -71,40 +81,127 @@ void printGridReport(const session::Session& session, const grid::GridModel& gri
 }
 
 bool writePdf(const print::PrintSurface& surface, const QString& out, const QString& title) {
+    const QByteArray pdf = print::pdfBytes(surface.document(), title);
     QString error;
-    if (writeReplacing(out, [&](const QString& path) { return print::writePdf(surface.document(), path, title); },
-                       error))
+    if (pdf.isEmpty())
+        error = "Cannot write \"" + out + "\": the report has no pages.";
+    else if (writeBytesReplacing(out, pdf, error))
         return true;
     say(error);
     return false;
 }
 
 bool writeText(const grid::GridModel& grid, const QString& out, grid::TextLayout layout) {
-    try {
-        grid::WriteGridText(grid, out, layout);
-        return true;
-    } catch (const engine::EngineError& e) {
-        say(QString::fromStdString(e.description()));
+    QString error;
+    QString failure;
+    const bool written = writeReplacing(
+        out,
+        [&](const QString& path) {
+            try {
+                grid::WriteGridText(grid, path, layout);
+                return true;
+            } catch (const engine::EngineError& e) {
+                failure = QString::fromStdString(e.description());
+                return false;
+            }
+        },
+        error);
+    if (!written) say(failure.isEmpty() ? error : failure.replace(QRegularExpression("\"[^\"]*\""), "\"" + out + "\""));
+    return written;
+}
+
+// A writer that throws engine::EngineError, through a replacing write.
+bool writeThrowing(const QString& out, const std::function<void(const QString& path)>& write) {
+    QString error;
+    QString failure;
+    const bool written = writeReplacing(
+        out,
+        [&](const QString& path) {
+            try {
+                write(path);
+                return true;
+            } catch (const engine::EngineError& e) {
+                failure = QString::fromStdString(e.description());
+                return false;
+            }
+        },
+        error);
+    if (!written) say(failure.isEmpty() ? error : failure);
+    return written;
+}
+
+bool writeWorkbook(const session::Session& session, const grid::GridModel& grid, const QString& out) {
+    const analysis::SpreadsheetContent content = analysis::SpreadsheetContentFor(
+        session, grid, session::getCriteria(session.sPageFilterText, session.sReportTitle), session.sOpenedFolder);
+    return writeThrowing(out, [&](const QString& path) { analysis::ExportGrid(grid, content, path); });
+}
+
+bool writeChart(const session::Session& session, const grid::GridModel& grid, graph::ChartKind kind,
+                const QString& out) {
+    if (session.bDetailed) {
+        say("A detailed listing has no chart: export it as .tsv, .csv, .xlsx or .pdf.");
         return false;
     }
+    graph::ui::ChartPicture picture;
+    picture.kind = kind;
+    picture.header = session.sReportName;
+    picture.showPercent = session.aVars.upperBound() >= 1 && session.aVars(1).ShowTotal;
+    const QImage image = graph::ui::renderChartImage(grid, picture);
+    if (image.isNull()) {
+        say("The grid holds no data to chart.");
+        return false;
+    }
+    QString error;
+    // The picture's kind follows the name the user gave, not the fresh file's.
+    const QString ending = QFileInfo(out).suffix().toLower() == "png" ? ".png" : ".jpg";
+    const bool written = writeReplacing(
+        out,
+        [&](const QString& path) {
+            const QString named = path + ending;
+            const bool saved = graph::ui::saveChartImage(image, named, &error) &&
+                               ::rename(QFile::encodeName(named).constData(), QFile::encodeName(path).constData()) == 0;
+            QFile::remove(named);
+            return saved;
+        },
+        error);
+    if (!written) say(error);
+    return written;
 }
 
 }  // namespace
 
 bool parseExportArguments(const QStringList& arguments, ExportRequest& request, QString& error) {
-    if (arguments.size() != 2) {
+    QStringList rest = arguments;
+    if (rest.isEmpty()) {
         error = "--export needs OUT and REPORTARG.";
         return false;
     }
-    request.out = arguments[0];
-    request.reportArgument = arguments[1];
+    request.out = rest.takeFirst();
+    while (rest.size() > 1 && rest.first().startsWith("--")) {
+        const QString option = rest.takeFirst();
+        if (option == "--chart") {
+            request.chartKind = rest.takeFirst();
+            if (!graph::chartKindFromName(request.chartKind)) {
+                error = "--chart takes line, area, sarea or radar, not \"" + request.chartKind + "\".";
+                return false;
+            }
+        } else {
+            error = "unknown option \"" + option + "\".";
+            return false;
+        }
+    }
+    if (rest.size() != 1) {
+        error = "--export needs OUT, the options, then one REPORTARG.";
+        return false;
+    }
+    request.reportArgument = rest.first();
     return true;
 }
 
 int RunExport(const ExportRequest& request) {
     OutputKind kind;
     if (!outputKindOf(request.out, kind)) {
-        say("Cannot export to \"" + request.out + "\": the file name must end in .tsv, .csv or .pdf.");
+        say("Cannot export to \"" + request.out + "\": the file name must end in .tsv, .csv, .xlsx, .pdf, .jpg or .png.");
         return 2;
     }
     if (!session::FixedReportField(request.reportArgument).isEmpty() && kind != OutputKind::Pdf) {
@@ -130,15 +227,21 @@ int RunExport(const ExportRequest& request) {
     case analysis::RunOutcome::FixedReportPrinted: written = writePdf(surface, request.out, session.sReportName); break;
     case analysis::RunOutcome::SummaryOpened:
     case analysis::RunOutcome::ListingOpened:
-        if (kind == OutputKind::Pdf) {
+        switch (kind) {
+        case OutputKind::Pdf:
             if (!report::canPreviewGrid(grid, session.sDataFile)) {
                 say("The report has no rows to print.");
                 break;
             }
             printGridReport(session, grid, surface, title1);
             written = writePdf(surface, request.out, session.sReportName);
-        } else {
-            written = writeText(grid, request.out, kind == OutputKind::Tsv ? grid::TextLayout::Tsv : grid::TextLayout::Csv);
+            break;
+        case OutputKind::Xlsx: written = writeWorkbook(session, grid, request.out); break;
+        case OutputKind::Picture:
+            written = writeChart(session, grid, *graph::chartKindFromName(request.chartKind), request.out);
+            break;
+        case OutputKind::Tsv: written = writeText(grid, request.out, grid::TextLayout::Tsv); break;
+        case OutputKind::Csv: written = writeText(grid, request.out, grid::TextLayout::Csv); break;
         }
         break;
     default:

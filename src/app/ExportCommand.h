@@ -1,7 +1,9 @@
-// `vantrep --export OUT REPORTARG`: opens the report through the report run,
-// as the main window does, and writes the result to OUT, its kind chosen by
-// OUT's ending: .tsv or .csv text of the grid, or a .pdf of the grid report
-// (of the fixed-format report with ",1" or ",2").
+// `vantrep --export OUT [--chart KIND] REPORTARG`: opens the report through
+// the report run, as the main window does, and writes the result to OUT, its
+// kind chosen by OUT's ending: .tsv or .csv text of the grid, an .xlsx
+// workbook, a .pdf of the grid report (of the fixed-format report with ",1"
+// or ",2"), or a .jpg or .png picture of the summary's chart (KIND "line",
+// "area", "sarea" or "radar"; line by default).
 #pragma once
 
 #include <QString>
@@ -12,11 +14,12 @@ namespace vantrep::app {
 // What the command line asks to export.
 struct ExportRequest {
     QString out;
+    QString chartKind = QStringLiteral("line");
     QString reportArgument;
 };
 
-// Reads the arguments after "--export": OUT, then REPORTARG. Returns false
-// with the reason in `error` when they do not fit.
+// Reads the arguments after "--export": OUT, the options, then REPORTARG.
+// Returns false with the reason in `error` when they do not fit.
 bool parseExportArguments(const QStringList& arguments, ExportRequest& request, QString& error);
 
 // Runs the export. Returns the process exit status: 0 when OUT was written

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
@@ -24,7 +25,10 @@ void ensureRuntimeFolder() {
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
 }
 
-const char usage[] = "usage: vantrep [REPORTARG] | vantrep --export OUT.tsv|OUT.csv|OUT.pdf REPORTARG\n";
+const char usage[] =
+    "usage: vantrep [REPORTARG]\n"
+    "       vantrep --export OUT.tsv|OUT.csv|OUT.xlsx|OUT.pdf|OUT.jpg|OUT.png [--chart line|area|sarea|radar] "
+    "REPORTARG\n";
 
 int runExport(int argc, char** argv) {
     QStringList arguments;
@@ -38,7 +42,8 @@ int runExport(int argc, char** argv) {
     // The export needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ensureRuntimeFolder();
-    QGuiApplication app(argc, argv);
+    // Charts are drawn with widgets, on the offscreen platform.
+    QApplication app(argc, argv);
     return vantrep::app::RunExport(request);
 }
 
@@ -79,6 +84,8 @@ int runMainWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with a reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && QString(argv[1]) == "--export") return runExport(argc, argv);
     if (argc > 2) {
         std::fprintf(stderr, "%s", usage);

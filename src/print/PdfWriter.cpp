@@ -1,5 +1,6 @@
 #include "print/PdfWriter.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -9,9 +10,9 @@
 
 namespace vantrep::print {
 
-bool writePdf(const PrintDocument& document, const QString& path, const QString& title) {
-    if (document.pages.empty()) return false;
-    QPdfWriter writer(path);
+namespace {
+
+bool paintPdf(const PrintDocument& document, QPdfWriter& writer, const QString& title) {
     writer.setResolution(1440);
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("VantRep"));
@@ -25,6 +26,25 @@ bool writePdf(const PrintDocument& document, const QString& path, const QString&
         paintPage(painter, document, page);
     }
     return painter.end();
+}
+
+}  // namespace
+
+bool writePdf(const PrintDocument& document, const QString& path, const QString& title) {
+    if (document.pages.empty()) return false;
+    QPdfWriter writer(path);
+    return paintPdf(document, writer, title);
+}
+
+QByteArray pdfBytes(const PrintDocument& document, const QString& title) {
+    if (document.pages.empty()) return QByteArray();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    if (!paintPdf(document, writer, title)) return QByteArray();
+    buffer.close();
+    return bytes;
 }
 
 }  // namespace vantrep::print

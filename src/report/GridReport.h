@@ -29,7 +29,9 @@ public:
     // Properties, set before the run.
     const grid::GridModel* ReportGrid = nullptr;
     QString ReportCriteria;  // line breaks already turned into four spaces
-    print::PrintFont GridFont{QStringLiteral("Arial"), 8};  // the grid's font
+    // The font of a grid that has no window to show it in.
+    static print::PrintFont defaultGridFont() { return {QStringLiteral("Arial"), 8}; }
+    print::PrintFont GridFont = defaultGridFont();  // the grid's font
     double MarginLeft = 200;
     double MarginRight = 200;
     double MarginTop = 720;

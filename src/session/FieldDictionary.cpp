@@ -1,6 +1,7 @@
 #include "session/FieldDictionary.h"
 
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <functional>
 
@@ -26,15 +27,19 @@ int integerOf(const Value& v, const char* column) {
 // be read (missing, or not a number where one is needed) is shown to the user
 // as a fault and the read goes on with the next column, the field keeping what
 // it held, so that one bad entry does not stop the report's structure loading.
+// A fault repeated on every row (a column the table lacks) is shown once.
 class StructureRow {
 public:
-    StructureRow(engine::Recordset& rs, Ui& ui) : rs_(rs), ui_(ui) {}
+    StructureRow(engine::Recordset& rs, Ui& ui, QSet<QString>& shown) : rs_(rs), ui_(ui), shown_(shown) {}
 
     void read(const std::function<void()>& step) {
         try {
             step();
         } catch (const EngineError& e) {
-            ui_.critical(QString::fromStdString(e.description()));
+            const QString text = QString::fromStdString(e.description());
+            if (shown_.contains(text)) return;
+            shown_.insert(text);
+            ui_.critical(text);
         }
     }
     Value value(const char* column) { return rs_.field(column).value(); }
@@ -52,6 +57,7 @@ public:
 private:
     engine::Recordset& rs_;
     Ui& ui_;
+    QSet<QString>& shown_;
 };
 
 bool hasTitleColumn(engine::Recordset& rs) { return rs.fields().indexOf("TITLE") >= 0; }
@@ -99,9 +105,10 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
     std::vector<FieldDef> variables;
     int displayed = 0;
     bool titled = hasTitleColumn(rsStruct);
+    QSet<QString> shownFaults;
     rsStruct.MoveFirst();
     for (; !rsStruct.Eof(); rsStruct.MoveNext()) {
-        StructureRow row(rsStruct, ui);
+        StructureRow row(rsStruct, ui, shownFaults);
         if (titled)
             row.read([&] {
                 QString title = row.text("TITLE").trimmed();

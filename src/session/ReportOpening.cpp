@@ -1,6 +1,7 @@
 #include "session/ReportOpening.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "engine/EngineError.h"
 #include "session/DivisorRepair.h"
@@ -91,11 +92,11 @@ void prepareSummaryFields(Session& s) {
 
 }  // namespace
 
-bool LoadDizaveLayout(Session& s) {
+OpenOutcome LoadDizaveLayout(Session& s) {
     FieldDictionary d = ReadFieldDictionary(s.rsStruct, s.bDetailed, s.sStructFile, s.ui);
     s.sReportName = d.sReportName;
     s.sReportTitle = d.sReportTitle;
-    if (d.refused) return false;
+    if (d.refused) return OpenOutcome::Fatal;
     s.aDims = d.aDims;
     s.aVars = d.aVars;
     s.bClipDet = s.bClipDet || d.bClipDet;
@@ -107,13 +108,14 @@ bool LoadDizaveLayout(Session& s) {
         list.items << f.FDesc;
         QString role = f.Layout.trimmed();
         if (s.bDetailed || (role != "R" && role != "C")) continue;
-        FillCombo(list, f.FName, f.FType.trimmed(), s.cnData, s.sDataFile, s.ui);
+        // A table that cannot be read fails every list alike: one message is enough.
+        if (!FillCombo(list, f.FName, f.FType.trimmed(), s.cnData, s.sDataFile, s.ui)) return OpenOutcome::Refused;
         if (f.FType.trimmed() == "N" && f.FName == "MONTH") list.tag = "MonthStrRev";
         if (f.FName == "WEEKDAY") list.tag = "WeekDayStrRev";
     }
     s.summaryCommandsVisible = !s.bDetailed;
     s.explorerBar = s.bDetailed ? 7 : 5;
-    return true;
+    return OpenOutcome::Opened;
 }
 
 OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
@@ -137,6 +139,13 @@ OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
     }
     try {
         QString file = first.mid(slash + 1);
+        if (file.isEmpty() || QFileInfo(first).isDir()) {
+            // A folder is never taken for a file in its parent.
+            s.ui.critical("\"" + first + "\" is a folder. Name the report's data table (.dbf) or its structure file "
+                          "(.str, .dtr) in it.");
+            return OpenOutcome::Refused;
+        }
+        s.sOpenedFolder = QDir::cleanPath(QFileInfo(first.left(slash + 1)).absoluteFilePath()) + "/";
         s.sReportFolder = CopyToTempFolder(first.left(slash + 1), s.workingFolderLock, s.ui);
         QString dataTable, structure;
         if (!endsWithIgnoringCase(file, "dbf")) {
@@ -172,7 +181,8 @@ OpenOutcome OpenDizave(Session& s, const QString& cmdPath) {
         if (s.bDetailed) NormalizeDivisor(s.cnData, s.sStructFile, s.ui);
         openStructure(s);
         s.bClipDet = false;
-        if (!LoadDizaveLayout(s)) return OpenOutcome::Fatal;
+        const OpenOutcome loaded = LoadDizaveLayout(s);
+        if (loaded != OpenOutcome::Opened) return loaded;
         for (int i = 1; i <= s.aDims.upperBound(); ++i) {
             QString role = s.aDims(i).Layout.trimmed();
             if (role != "R" && role != "C") continue;

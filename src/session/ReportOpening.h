@@ -29,10 +29,11 @@ OpenOutcome OpenDizave(Session& session, const QString& cmdPath);
 // the fixed-format report it asks for, as given.
 QString FixedReportField(const QString& cmdPath);
 
-// Reads `rsStruct` into aDims, aVars and the value lists. Returns false when
-// the structure describes no report ("Unauthorized execution. Can't
-// continue!" has been shown).
-bool LoadDizaveLayout(Session& session);
+// Reads `rsStruct` into aDims, aVars and the value lists. Returns Opened, or
+// Fatal when the structure describes no report ("Unauthorized execution.
+// Can't continue!" has been shown), or Refused when the data table could not
+// be read for a value list (its error has been shown once).
+OpenOutcome LoadDizaveLayout(Session& session);
 
 // The program's connection string for a working folder ending in "/".
 QString ConnectionStringFor(const QString& folder);

@@ -12,6 +12,7 @@
 #include "engine/Recordset.h"
 #include "session/CrossTabQuery.h"
 #include "session/FieldDef.h"
+#include "session/FolderNamingUi.h"
 #include "session/Ui.h"
 #include "session/ValueList.h"
 #include "session/WorkingFolder.h"
@@ -21,10 +22,16 @@ namespace vantrep::session {
 class Session {
 public:
     // `commandLine` is the program's own argument ("" when started without one).
-    Session(Ui& ui, QString commandLine) : ui(ui), commandLine(std::move(commandLine)) {}
+    Session(Ui& shown, QString commandLine)
+        : namingUi_(shown, sReportFolder, sOpenedFolder), ui(namingUi_), commandLine(std::move(commandLine)) {}
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+private:
+    FolderNamingUi namingUi_;  // reads the two folders below only once they are made
+
+public:
+    // Every message of the session's routines goes through it.
     Ui& ui;
     const QString commandLine;
 
@@ -34,6 +41,7 @@ public:
     WorkingFolderLock workingFolderLock;  // held for as long as the working copy is in use
 
     QString sReportFolder;  // the working copy, ending in "/"
+    QString sOpenedFolder;  // the report folder the user opened (absolute, ending in "/"): messages name it
     QString sDataFile;      // file name of the data table in sReportFolder
     QString sStructFile;    // full path of the structure file
     QString sReportPath;    // where the report was last opened or saved; "" = no saved place

@@ -16,7 +16,7 @@ QString DisplayFormOf(const engine::Value& value, const QString& FName, const QS
     return format::Format(value, QString(), locale);
 }
 
-void FillCombo(ValueList& list, const QString& FName, const QString& FType, engine::Connection& connection,
+bool FillCombo(ValueList& list, const QString& FName, const QString& FType, engine::Connection& connection,
                const QString& sDataFile, Ui& ui, const QLocale& locale) {
     try {
         engine::Recordset rs;
@@ -27,11 +27,13 @@ void FillCombo(ValueList& list, const QString& FName, const QString& FType, engi
             // The list becomes the value followed by an empty item.
             list.items.append(QString());
             list.items[0] = only;
-            return;
+            return true;
         }
         for (; !rs.Eof(); rs.MoveNext()) list.items.append(DisplayFormOf(rs.field(0).value(), FName, FType, locale));
+        return true;
     } catch (const engine::EngineError& e) {
         ui.critical(QString::fromStdString(e.description()));
+        return false;
     }
 }
 

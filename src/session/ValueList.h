@@ -32,8 +32,8 @@ QString DisplayFormOf(const engine::Value& value, const QString& FName, const QS
 // Adds the distinct values of field FName of the data table to `list`
 // ("SELECT DISTINCT FName FROM sDataFile ORDER BY 1"). A single value replaces
 // the caption in item 0 and is followed by an empty item. An engine error ends
-// the fill where it got to and is shown through `ui`.
-void FillCombo(ValueList& list, const QString& FName, const QString& FType, engine::Connection& connection,
+// the fill where it got to, is shown through `ui`, and false is returned.
+bool FillCombo(ValueList& list, const QString& FName, const QString& FType, engine::Connection& connection,
                const QString& sDataFile, Ui& ui, const QLocale& locale = QLocale());
 
 }  // namespace vantrep::session

@@ -14,12 +14,17 @@
 #include <QVBoxLayout>
 
 #include "session/Criteria.h"
+#include "analysis/SpreadsheetContent.h"
+#include "analysis/SpreadsheetExport.h"
 #include "analysis/ui/MainToolbar.h"
+#include "engine/EngineError.h"
+#include "graph/ui/frmGraph.h"
 #include "analysis/ui/PageFieldPanel.h"
 #include "analysis/ui/ReportArtwork.h"
 #include "design/ui/frmAbout.h"
 #include "grid/FontMeasure.h"
 #include "grid/ui/GridView.h"
+#include "report/ui/ChartCommands.h"
 #include "report/ui/ReportCommands.h"
 #include "session/Shell.h"
 #include "session/StartUp.h"
@@ -149,6 +154,7 @@ bool frmMain::RefillReport() {
     grid::FontMeasure measure = gridMeasure();
     const bool filled = analysis::RefillReport(session_, GridTarget{grid_, measure, clipButton_});
     showReport();
+    if (graphForm_) graphForm_->RefreshGraph();
     return filled;
 }
 
@@ -186,6 +192,10 @@ void frmMain::buttonClick(const QString& key) {
         closeOtherWindows();
     else if (key == "help")
         showAbout();
+    else if (key == "graph2D")
+        ShowGraph("2D");
+    else if (key == "export")
+        exportToExcel();
     else if (key == "preview")
         report::ui::PreviewReport(session_, grid_, gridFont(), this);
     // The other buttons have no action in this window.
@@ -211,6 +221,43 @@ void frmMain::showCriteria() {
     if (!reportOpen()) return;
     session_.ui.message(session::getCriteria(session_.sPageFilterText, session_.sReportTitle), "Report Criteria", session::MessageIcon::None,
                         session::MessageButtons::Ok);
+}
+
+graph::ui::frmGraph* frmMain::graphForm() const { return graphForm_; }
+
+void frmMain::ShowGraph(const QString& type) {
+    if (!reportOpen() || session_.bDetailed) return;
+    if (!graphForm_) {
+        graphForm_ = new graph::ui::frmGraph(session_, grid_, this);
+        graph::ui::frmGraph* graph = graphForm_;
+        graph->previewChart = [this](const QImage& chart, const QString& criteria) {
+            report::ui::PreviewChart(chart, criteria, this);
+        };
+        graph->editHeaderFooter = [graph](report::TitleHolder& header, report::TitleHolder& footer) {
+            return report::ui::editChartHeaderFooter(header, footer, graph);
+        };
+    }
+    graphForm_->setGraphType(type);
+    if (session_.embedded()) return;
+    graphForm_->setGeometry(geometry());
+    graphForm_->exec();
+    delete graphForm_;
+}
+
+void frmMain::exportToExcel() {
+    if (!reportOpen()) return;
+    const QString path = session_.ui.saveFileName("Save As", "Excel Files (*.xlsx)", windowTitle() + ".xlsx");
+    if (path.isEmpty()) return;
+    session::BusyPointer busy(session_.ui);
+    try {
+        ExportGrid(grid_,
+                   SpreadsheetContentFor(session_, grid_,
+                                         session::getCriteria(session_.sPageFilterText, session_.sReportTitle),
+                                         session_.sOpenedFolder),
+                   path);
+    } catch (const engine::EngineError& e) {
+        session_.ui.critical(QString::fromStdString(e.description()));
+    }
 }
 
 void frmMain::closeOtherWindows() {

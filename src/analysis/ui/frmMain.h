@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QMainWindow>
 #include <functional>
 
@@ -19,6 +20,9 @@ class QToolBar;
 
 namespace vantrep::grid::ui {
 class GridView;
+}
+namespace vantrep::graph::ui {
+class frmGraph;
 }
 
 namespace vantrep::analysis::ui {
@@ -45,8 +49,16 @@ public:
     RunResult OpenReport2(const QString& cmdPath);
 
     // Fills the grid again from the open report's layout and filters (after
-    // the designer's Apply, a filter change or an automation call).
+    // the designer's Apply, a filter change or an automation call), and the
+    // chart when one is open.
     bool RefillReport();
+
+    // Shows the chart of the grid ("2D"): sized to this window and modal,
+    // closed and gone afterwards. Started for automation, the chart is made
+    // but neither shown nor closed.
+    void ShowGraph(const QString& type);
+    // The chart window while one exists; none otherwise.
+    graph::ui::frmGraph* graphForm() const;
 
     // The file the "open" command opens; "" when the user cancelled. The
     // default asks with a file dialog.
@@ -77,6 +89,7 @@ private:
     void showNoReport();
     void openReport();
     void showCriteria();
+    void exportToExcel();
     void closeOtherWindows();
     void showAbout();
     void openClip(int row, int col);
@@ -92,6 +105,7 @@ private:
     QProgressBar* progress_;
     QImage clipButton_;
     std::function<QString()> chooseReportFile_;
+    QPointer<graph::ui::frmGraph> graphForm_;
     int activationFlag_ = -1;  // -1 until the first activation
     bool closed_ = false;
     int exitStatus_ = 0;

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Hostile and failing exports through the real program: each case checks the
+# exit status, the message on standard error, and what is left on disk.
+# Every run that does not write its file completely must end non-zero, say
+# why, and leave an earlier file of the same name as it was.
+# usage: hostile_exports.sh PATH/TO/vantrep SAMPLES_DIR
+set -uo pipefail
+vantrep=$(realpath "$1")
+samples=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp QT_QPA_PLATFORM=offscreen
+mkdir -p "$TMPDIR"
+cd "$work"
+passed=0
+failed=0
+
+# check NAME EXPECTED_STATUS MESSAGE_PATTERN -- COMMAND...
+check() {
+  local name=$1 want=$2 pattern=$3
+  shift 4
+  local status=0
+  "$@" >out.txt 2>err.txt || status=$?
+  if [ "$status" -ne "$want" ] || { [ -n "$pattern" ] && ! grep -qE -- "$pattern" err.txt; }; then
+    echo "FAILED: $name: status $status (want $want), message: $(head -c 400 err.txt)"
+    failed=$((failed + 1))
+  else
+    passed=$((passed + 1))
+  fi
+}
+
+# fact NAME CONDITION...: a check on what was left on disk.
+fact() {
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failed=$((failed + 1)); fi
+}
+
+fresh() { rm -rf "$1"; cp -r "$samples/$2" "$1"; }
+
+# A file the user had before, which no failed run may touch.
+old() { printf 'the user'"'"'s old file\n' >"$1"; }
+untouched() { [ "$(cat "$1")" = "the user's old file" ]; }
+
+fresh summary summary
+fresh detailed detailed
+
+# Damaged and missing files.
+fresh truncated summary
+head -c 5000 summary/DATA.DBF >truncated/DATA.DBF
+old t1.tsv
+check "truncated table" 1 "is damaged" -- "$vantrep" --export t1.tsv truncated/DATA.DBF
+fact "truncated table leaves the old file" untouched t1.tsv
+fact "a damaged table is named in the folder the user gave" grep -q "$work/truncated/DATA.DBF" err.txt
+fact "a damaged table is named once" [ "$(grep -c 'is damaged' err.txt)" -eq 1 ]
+check "missing structure file" 1 "does not exist" -- "$vantrep" --export t2.tsv summary/NONE.str
+fact "a missing file is named in the folder the user gave" grep -q "'$work/summary/NONE.str'" err.txt
+fresh nomemo summary
+rm nomemo/DATA.FPT
+check "missing memo file" 1 "DATA.FPT.*does not exist" -- "$vantrep" --export t3.tsv nomemo/DATA.DBF
+fact "no file after a failed run" [ ! -e t2.tsv ] && [ ! -e t3.tsv ]
+
+# Fixed-format report numbers the program does not know.
+for suffix in 3 x 0 -1 ""; do
+  check "fixed report \"$suffix\"" 1 "There is no fixed-format report" -- \
+    "$vantrep" --export fixed.pdf "detailed/DATA.DBF,$suffix"
+done
+fact "no PDF after an unknown fixed report" [ ! -e fixed.pdf ]
+check "fixed report as text" 2 "written as a PDF" -- "$vantrep" --export fixed.tsv detailed/DATA.DBF,1
+check "fixed report 2" 0 "" -- "$vantrep" --export fixed.pdf detailed/DATA.DBF,2
+fact "fixed report 2 is a PDF" grep -q '^%PDF' fixed.pdf
+
+# Folders given for files.
+check "folder with a slash" 1 "is a folder" -- "$vantrep" --export f.tsv summary/
+check "folder by its full path" 1 "is a folder" -- "$vantrep" --export f.tsv "$work/summary"
+
+# Write errors: a full disk and a file-size limit.
+ln -s /dev/full full.tsv
+check "full disk, text" 1 "No space left on device" -- "$vantrep" --export full.tsv summary/DATA.DBF
+ln -s /dev/full full.pdf
+check "full disk, PDF" 1 "No space left on device" -- "$vantrep" --export full.pdf summary/DATA.DBF
+fact "the device is still a device" [ -c /dev/full ]
+fact "the links are still links" [ -L full.tsv ] && [ -L full.pdf ]
+old limited.tsv
+check "file-size limit" 1 "Cannot write|error" -- bash -c "ulimit -f 40; exec \"$vantrep\" --export limited.tsv summary/DATA.DBF"
+fact "file-size limit leaves the old file" untouched limited.tsv
+fact "no half file is left beside it" [ -z "$(ls -A | grep '^\.limited')" ]
+
+# A dimension value the cross-tab cannot carry.
+fresh comma summary
+/usr/bin/python3 - comma/DATA.DBF <<'PY'
+import sys
+# Rewrites the first MEDIA value in place as "TV, RADIO" (the field is 10 wide).
+data = bytearray(open(sys.argv[1], 'rb').read())
+header_len = int.from_bytes(data[8:10], 'little')
+offset, pos = 1, 32
+while data[pos] != 0x0D:
+    name = data[pos:pos + 11].split(b'\0')[0].decode()
+    width = data[pos + 16]
+    if name == 'MEDIA':
+        data[header_len + offset:header_len + offset + width] = b'TV, RADIO'.ljust(width)
+        break
+    offset += width
+    pos += 32
+open(sys.argv[1], 'wb').write(data)
+PY
+old c.tsv
+check "dimension value with a comma" 1 "Dimension unfit for column" -- "$vantrep" --export c.tsv comma/DATA.DBF
+fact "the refused report leaves the old file" untouched c.tsv
+
+# A good run after all this still works and replaces an old file.
+old good.tsv
+check "good export" 0 "" -- "$vantrep" --export good.tsv summary/DATA.DBF
+fact "the good export replaced the old file" grep -q "Media" good.tsv
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
