@@ -22,6 +22,7 @@
 #include "analysis/ui/PageFieldPanel.h"
 #include "analysis/ui/ReportArtwork.h"
 #include "design/ui/frmAbout.h"
+#include "design/ui/frmDesign.h"
 #include "grid/FontMeasure.h"
 #include "grid/ui/GridView.h"
 #include "report/ui/ChartCommands.h"
@@ -192,6 +193,8 @@ void frmMain::buttonClick(const QString& key) {
         closeOtherWindows();
     else if (key == "help")
         showAbout();
+    else if (key == "layout")
+        showDesigner();
     else if (key == "graph2D")
         ShowGraph("2D");
     else if (key == "export")
@@ -242,6 +245,13 @@ void frmMain::ShowGraph(const QString& type) {
     graphForm_->setGeometry(geometry());
     graphForm_->exec();
     delete graphForm_;
+}
+
+void frmMain::showDesigner() {
+    if (!reportOpen()) return;
+    // A new designer every time, so it starts from the current dictionary.
+    design::ui::frmDesign designer(session_, [this] { return RefillReport(); }, this);
+    designer.exec();
 }
 
 void frmMain::exportToExcel() {

@@ -90,6 +90,7 @@ private:
     void openReport();
     void showCriteria();
     void exportToExcel();
+    void showDesigner();
     void closeOtherWindows();
     void showAbout();
     void openClip(int row, int col);
