@@ -28,6 +28,9 @@ public:
     QColor chooseColor(const QColor& initial, const QString& title) override {
         return shown_.chooseColor(initial, title);
     }
+    QString browseForFolder(const QString& prompt, const QString& folderName) override {
+        return shown_.browseForFolder(prompt, folderName);
+    }
 
 private:
     Ui& shown_;

@@ -39,6 +39,13 @@ public:
     // A colour dialog titled `title` that starts at `initial`. Returns the
     // chosen colour, or an invalid colour when the user cancelled.
     virtual QColor chooseColor(const QColor& initial, const QString& title) = 0;
+
+    // The folder browse dialog: `prompt` above the folder tree and
+    // `folderName` proposed as the name of the folder to make or choose below
+    // the selected one. Returns the full path (tree folder + "/" + name), or
+    // "" when the user cancelled. A Ui without such a dialog (the command
+    // line) cancels.
+    virtual QString browseForFolder(const QString& /*prompt*/, const QString& /*folderName*/) { return QString(); }
 };
 
 // Shows the busy pointer for as long as it lives.

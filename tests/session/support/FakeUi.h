@@ -1,7 +1,7 @@
 // A scripted Ui for tests: records every message box (text, title, icon,
 // buttons) and answers from a queue of scripted answers, OK or Yes when the
 // queue is empty (whichever the box offers). Counts busy and progress calls.
-// File and colour dialogs answer from their own queues and cancel when empty.
+// File, colour and folder dialogs answer from their own queues and cancel when empty.
 #pragma once
 
 #include <QColor>
@@ -46,6 +46,10 @@ public:
         dialogs.push_back({title, QString(), initial.name()});
         return next(colors, QColor());
     }
+    QString browseForFolder(const QString& prompt, const QString& folderName) override {
+        dialogs.push_back({prompt, QString(), folderName});
+        return next(folders, QString());
+    }
 
     std::deque<MessageAnswer> answers;  // given in order to the next message boxes
     std::vector<ShownMessage> messages;
@@ -53,8 +57,9 @@ public:
     int busyCalls = 0;
     std::vector<int> progress;
 
-    // What each file or colour dialog was opened with: the title, the filter
-    // (file dialogs) and the proposed name or the starting colour ("#rrggbb").
+    // What each file, colour or folder dialog was opened with: the title (a
+    // folder browse: its prompt), the filter (file dialogs) and the proposed
+    // name or the starting colour ("#rrggbb").
     struct ShownDialog {
         QString title;
         QString filter;
@@ -62,6 +67,7 @@ public:
     };
     std::deque<QString> saveNames;  // the file names the save dialogs return
     std::deque<QColor> colors;      // the colours the colour dialogs return
+    std::deque<QString> folders;    // the folders the folder browse dialogs return
     std::vector<ShownDialog> dialogs;
 
 private:
