@@ -84,6 +84,27 @@ void LayoutDesigner::noteFilterChange() {
     markFilteredFields();
 }
 
+void LayoutDesigner::filterCommand(const QString& popupField, int sourceIndex, const FilterDialog& show) {
+    const QString caption = popupField.startsWith("Filtered") ? popupField.mid(9).trimmed() : popupField;
+    const bool created = !colFilterSnapshots_.contains(caption);
+    if (created) colFilterSnapshots_.save(caption, session_);
+    if (show(caption, sourceIndex))
+        edited(bFiltersChanged_);
+    else if (created)
+        colFilterSnapshots_.remove(caption);
+    markFilteredFields();
+}
+
+bool LayoutDesigner::queryUnload() {
+    if (!bFiltersChanged_) return true;
+    if (session_.ui.message("Ignore filters applied ?", QString(), session::MessageIcon::Question,
+                            session::MessageButtons::YesNo) != session::MessageAnswer::Yes)
+        return false;
+    colFilterSnapshots_.restore(session_);
+    bFiltersChanged_ = false;
+    return true;
+}
+
 bool LayoutDesigner::apply() {
     const bool rebuildFilters = bDimsChanged_ || (bFiltersChanged_ && !session_.bDetailed);
     if (bDimsChanged_) WriteBackDimensions(grids_, session_.aDims);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "design/DesignGrids.h"
+#include "design/FilterSnapshots.h"
 #include "session/Session.h"
 
 namespace vantrep::design {
@@ -47,6 +48,22 @@ public:
     // A filter was changed for one of the report's fields.
     void noteFilterChange();
 
+    // Shows the filter dialog for field `caption` opened from designer grid
+    // `sourceIndex` and returns its ChangeFilter.
+    using FilterDialog = std::function<bool(const QString& caption, int sourceIndex)>;
+    // The "Filter" command on the caption `popupField` of a data row of
+    // designer grid `sourceIndex` (1 rows, 2 columns; 0 or 1 the lists of a
+    // listing): the field's value list is kept aside before its first change
+    // since the designer opened, the dialog runs, and a change enables
+    // "&Apply"; an opening that changed nothing leaves no snapshot of its own.
+    void filterCommand(const QString& popupField, int sourceIndex, const FilterDialog& show);
+    // Whether the designer may close: with filter changes not applied the
+    // user is asked "Ignore filters applied ?"; Yes restores the value lists
+    // kept aside, No keeps the designer open.
+    bool queryUnload();
+    const FilterSnapshots& filterSnapshots() const { return colFilterSnapshots_; }
+    session::Session& session() { return session_; }
+
     // Writes the edits back and runs the report again when anything changed;
     // false when that run failed.
     bool apply();
@@ -62,6 +79,7 @@ private:
     bool bDimsChanged_ = false;
     bool bFiltersChanged_ = false;
     bool applyEnabled_ = false;
+    FilterSnapshots colFilterSnapshots_;
 };
 
 }  // namespace vantrep::design
