@@ -2,13 +2,13 @@
 // the query state its session keeps.
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
 #include <QFile>
 
 #include "analysis/ReportRun.h"
 #include "session/StartUp.h"
 #include "support/PythonSums.h"
 #include "support/ReportFolderTest.h"
+#include "support/SampleCopy.h"
 
 namespace vantrep::analysis {
 namespace {
@@ -29,18 +29,7 @@ public:
 class ReportRun : public ReportFolderTest {
 protected:
     // A copy of samples/<name> in the test's folder; returns it ending in "/".
-    QString copySample(const QString& name) {
-        const QString from = QString(VANTREP_SAMPLES_DIR) + "/" + name;
-        const QString to = temp.path() + "/" + name + "/";
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = to + QDir(from).relativeFilePath(file);
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(file, target);
-        }
-        return to;
-    }
+    QString copySample(const QString& name) { return vantrep::testing::copySampleFolder(name, temp.path()); }
     RunResult run(const QString& argument) {
         session = std::make_unique<session::Session>(ui, argument);
         return RunReport(*session, argument, {grid, measure, clip}, printer);

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -16,6 +15,7 @@
 #include "analysis/ui/frmMain.h"
 #include "session/Session.h"
 #include "session/support/FakeUi.h"
+#include "support/SampleCopy.h"
 
 namespace vantrep::analysis::ui {
 
@@ -32,19 +32,8 @@ protected:
         qunsetenv("TMPDIR");
     }
 
-    // A copy of samples/<name>; returns the copy's folder ending in "/".
-    QString copySample(const QString& name) {
-        const QString from = QString(VANTREP_SAMPLES_DIR) + "/" + name;
-        const QString to = temp.path() + "/" + name + "/";
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = to + QDir(from).relativeFilePath(file);
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(file, target);
-        }
-        return to;
-    }
+    // A copy of samples/<name> in the test's folder; returns it ending in "/".
+    QString copySample(const QString& name) { return vantrep::testing::copySampleFolder(name, temp.path()); }
 
     // Starts the program's window as `vantrep commandLine` does.
     frmMain& start(const QString& commandLine) {

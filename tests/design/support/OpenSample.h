@@ -3,7 +3,6 @@
 // designer's re-run filling the same grid.
 #pragma once
 
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "analysis/ReportRun.h"
 #include "analysis/support/ReportFolderTest.h"
 #include "design/LayoutDesigner.h"
+#include "support/SampleCopy.h"
 
 namespace vantrep::design::testing {
 
@@ -21,19 +21,8 @@ public:
 
 class OpenSample : public analysis::ReportFolderTest {
 protected:
-    // A copy of samples/<name>; returns its folder ending in "/".
-    QString copySample(const QString& name) {
-        const QString from = QString(VANTREP_SAMPLES_DIR) + "/" + name;
-        const QString to = temp.path() + "/" + name + "/";
-        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = to + QDir(from).relativeFilePath(file);
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(file, target);
-        }
-        return to;
-    }
+    // A copy of samples/<name> in the test's folder; returns it ending in "/".
+    QString copySample(const QString& name) { return vantrep::testing::copySampleFolder(name, temp.path()); }
     // Opens `argument` as the program started with `commandLine` would.
     analysis::RunOutcome openSession(const QString& argument, const QString& commandLine = QString()) {
         session = std::make_unique<session::Session>(ui, commandLine.isEmpty() ? argument : commandLine);
