@@ -3,6 +3,7 @@
 #include "analysis/DetailedListing.h"
 #include "analysis/QueryBuilder.h"
 #include "analysis/SummaryGrid.h"
+#include "session/LayoutChange.h"
 #include "session/ReportOpening.h"
 
 namespace vantrep::analysis {
@@ -50,7 +51,7 @@ RunResult fixedReport(session::Session& session, const QString& field, FixedRepo
 }  // namespace
 
 RunResult RunReport(session::Session& session, const QString& reportArgument, GridTarget target,
-                    FixedReportPrinter& printer) {
+                    FixedReportPrinter& printer, const QString& layoutFile) {
     session::OpenOutcome opened;
     {
         session::BusyPointer busy(session.ui);
@@ -64,6 +65,7 @@ RunResult RunReport(session::Session& session, const QString& reportArgument, Gr
         return fixedReport(session, session::FixedReportField(reportArgument), printer);
     case session::OpenOutcome::Opened: break;
     }
+    if (!layoutFile.isEmpty() && !session::ApplyLayoutFile(session, layoutFile)) return {RunOutcome::Refused, 0, QString()};
     if (!RefillReport(session, target)) return {RunOutcome::FillFailed, 0, QString()};
     return {session.bDetailed ? RunOutcome::ListingOpened : RunOutcome::SummaryOpened, 0, QString()};
 }

@@ -57,10 +57,12 @@ int ExitStatusFor(const RunResult& result);
 
 // Opens `reportArgument` ("path[,n]", as the delivering application passes
 // it) in `session`, then fills `target` with its first query or prints its
-// fixed-format report through `printer`. Every message goes through the
-// session's Ui.
+// fixed-format report through `printer`. A `layoutFile` (a saved ".str" or
+// ".dtr") replaces the report's own layout before the grid is filled; one
+// that does not suit or fit the report refuses the run. Every message goes
+// through the session's Ui.
 RunResult RunReport(session::Session& session, const QString& reportArgument, GridTarget target,
-                    FixedReportPrinter& printer);
+                    FixedReportPrinter& printer, const QString& layoutFile = QString());
 
 // Fills `target` again from the open report's layout: the detailed listing,
 // or the cross-tab query built from the session's layout and page filter and

@@ -1,0 +1,83 @@
+#include "session/LayoutChange.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include "engine/EngineError.h"
+#include "engine/dbf/DbfTable.h"
+
+namespace vantrep::session {
+
+QString LayoutsFolder() {
+    QString folder = qEnvironmentVariable("VANTREP_LAYOUTS");
+    if (folder.isEmpty()) {
+        QString data = qEnvironmentVariable("XDG_DATA_HOME");
+        if (data.isEmpty()) data = QDir::homePath() + "/.local/share";
+        folder = data + "/vantrep/layouts";
+    }
+    folder = QDir::cleanPath(folder);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString LayoutExtension(const Session& session) { return session.bDetailed ? ".dtr" : ".str"; }
+
+QStringList MissingLayoutFields(const Session& s, const QString& layoutPath) {
+    using engine::dbf::DbfTable;
+    const auto data = DbfTable::open((s.sReportFolder + s.sDataFile).toStdString());
+    QSet<QString> columns;
+    for (const auto& field : data->fields()) columns.insert(QString::fromStdString(field.name).toUpper());
+    const auto layout = DbfTable::open(layoutPath.toStdString());
+    const int fname = layout->fieldIndex("FNAME");
+    if (fname < 0) throw engine::EngineError(0, "\"" + layoutPath.toStdString() + "\" has no column fname.");
+    QStringList missing;
+    for (uint32_t r = 0; r < layout->recordCount(); ++r) {
+        if (layout->isDeleted(r)) continue;
+        const QString name =
+            QString::fromStdString(layout->decode(layout->value(r, fname).asString())).trimmed();
+        if (!columns.contains(name.toUpper())) missing << name;
+    }
+    return missing;
+}
+
+OpenOutcome ApplyLayout(Session& s, const QString& layoutPath) {
+    s.sStructFile = layoutPath;
+    if (s.rsStruct.State() == engine::adStateOpen) s.rsStruct.Close();
+    s.rsStruct.Open("select * from [" + s.sStructFile.toStdString() + "]", s.cnData, engine::adOpenStatic,
+                    engine::adLockReadOnly);
+    s.bClipDet = false;
+    s.ResetLayoutArrays();
+    const OpenOutcome loaded = LoadDizaveLayout(s);
+    s.nQueryIndex = 1;
+    return loaded;
+}
+
+bool ApplyLayoutFile(Session& s, const QString& layoutPath) {
+    const QString wanted = LayoutExtension(s);
+    if (!layoutPath.endsWith(wanted, Qt::CaseInsensitive)) {
+        s.ui.critical("The layout \"" + layoutPath + "\" does not suit this report: a " +
+                      (s.bDetailed ? "detailed listing" : "summary") + " takes a \"" + wanted + "\" layout.");
+        return false;
+    }
+    QStringList missing;
+    try {
+        missing = MissingLayoutFields(s, layoutPath);
+    } catch (const engine::EngineError& e) {
+        s.ui.critical("The layout \"" + layoutPath + "\" cannot be read: " + QString::fromStdString(e.what()));
+        return false;
+    }
+    if (!missing.isEmpty()) {
+        s.ui.critical("The layout \"" + layoutPath + "\" does not fit this report: the data table has no field " +
+                      missing.join(", ") + ".");
+        return false;
+    }
+    try {
+        return ApplyLayout(s, QFileInfo(layoutPath).absoluteFilePath()) == OpenOutcome::Opened;
+    } catch (const engine::EngineError& e) {
+        s.ui.critical(QString::fromStdString(e.what()));
+        return false;
+    }
+}
+
+}  // namespace vantrep::session

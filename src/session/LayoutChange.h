@@ -1,0 +1,39 @@
+// Layouts kept apart from any report: the layouts folder, whether a layout
+// fits the open data table, and switching the open report to a layout.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "session/ReportOpening.h"
+#include "session/Session.h"
+
+namespace vantrep::session {
+
+// The layouts folder: $VANTREP_LAYOUTS when set, else
+// $XDG_DATA_HOME/vantrep/layouts (XDG_DATA_HOME defaulting to
+// ~/.local/share). Made when missing. Returned without a trailing "/".
+QString LayoutsFolder();
+
+// The extension of the open report's layouts: ".dtr" for a listing, ".str" for a summary.
+QString LayoutExtension(const Session& session);
+
+// The fields a layout names (its `fname` values, trimmed) that the open data
+// table has no column for, in layout order; empty when it fits. Throws
+// engine::EngineError when the layout or the table cannot be read.
+QStringList MissingLayoutFields(const Session& session, const QString& layoutPath);
+
+// Switches the open report to the layout at `layoutPath`: it becomes the
+// structure file, the field dictionary and value lists are loaded from it
+// (the page filter and query state start afresh) and the query restarts at
+// its first statement. Returns LoadDizaveLayout's outcome; the caller fills
+// the grid.
+OpenOutcome ApplyLayout(Session& session, const QString& layoutPath);
+
+// The layout named on the command line: refused with a message (through the
+// session's Ui) when it is of the other report kind, cannot be read or names
+// fields the data table lacks (the message names them); else applied.
+// True when applied.
+bool ApplyLayoutFile(Session& session, const QString& layoutPath);
+
+}  // namespace vantrep::session

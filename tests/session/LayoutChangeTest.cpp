@@ -1,0 +1,100 @@
+// Layouts applied to an open report: the layouts folder's place, the fit
+// check against the data table, and layouts refused for their kind or for
+// fields the table lacks.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "engine/Value.h"
+#include "engine/dbf/DbfWriter.h"
+#include "session/LayoutChange.h"
+#include "session/ReportSaving.h"
+#include "support/FakeUi.h"
+
+namespace vantrep::session {
+namespace {
+
+class Layouts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        qputenv("TMPDIR", (temp.path() + "/tmp").toUtf8());
+        QDir().mkpath(temp.path() + "/tmp");
+        delivery = temp.path() + "/Delivery";
+        QDir().mkpath(delivery);
+        const QString samples = QString(VANTREP_SAMPLES_DIR) + "/summary";
+        for (const QString& name : QDir(samples).entryList(QDir::Files)) QFile::copy(samples + "/" + name, delivery + "/" + name);
+        session = std::make_unique<Session>(ui, delivery + "/Brand_Spends.str");
+        ASSERT_EQ(OpenDizave(*session, delivery + "/Brand_Spends.str"), OpenOutcome::Opened);
+    }
+    void TearDown() override {
+        qunsetenv("TMPDIR");
+        qunsetenv("VANTREP_LAYOUTS");
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    int dimensionNamed(const QString& fname) const {
+        for (int i = 1; i <= session->aDims.upperBound(); ++i)
+            if (session->aDims(i).FName == fname) return i;
+        return 0;
+    }
+
+    QTemporaryDir temp;
+    QString delivery;
+    testing::FakeUi ui;
+    std::unique_ptr<Session> session;
+};
+
+TEST_F(Layouts, FolderFollowsTheEnvironmentAndIsMade) {
+    qputenv("XDG_DATA_HOME", (temp.path() + "/data").toUtf8());
+    EXPECT_EQ(LayoutsFolder(), temp.path() + "/data/vantrep/layouts");
+    EXPECT_TRUE(QFileInfo(temp.path() + "/data/vantrep/layouts").isDir());
+    qputenv("VANTREP_LAYOUTS", (temp.path() + "/mine/").toUtf8());
+    EXPECT_EQ(LayoutsFolder(), temp.path() + "/mine");
+    EXPECT_TRUE(QFileInfo(temp.path() + "/mine").isDir());
+}
+
+TEST_F(Layouts, SavedLayoutFitsAndAppliesItsRoles) {
+    session->aDims(dimensionNamed("MEDIA")).Layout = "P";
+    const QString layout = temp.path() + "/Pages.str";
+    ASSERT_EQ(WriteStructure(*session, layout), "");
+    EXPECT_TRUE(MissingLayoutFields(*session, layout).isEmpty());
+    session->nQueryIndex = 3;
+    ASSERT_TRUE(ApplyLayoutFile(*session, layout));
+    EXPECT_EQ(session->sStructFile, layout);
+    EXPECT_EQ(session->nQueryIndex, 1);
+    EXPECT_EQ(session->aDims(dimensionNamed("MEDIA")).Layout.trimmed(), "P");
+    EXPECT_EQ(session->sReportName, "Pages");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Layouts, LayoutNamingMissingFieldsIsRefusedWithTheirNames) {
+    const std::string path = (temp.path() + "/Other.str").toStdString();
+    engine::dbf::DbfWriter::create(path, {{"FNAME", 'C', 10}, {"FDESC", 'C', 20}, {"LAYOUT", 'C', 1}});
+    engine::dbf::DbfWriter writer(path);
+    using engine::Value;
+    writer.appendMany({{Value::string("MEDIA"), Value::string("Media"), Value::string("R")},
+                       {Value::string("REGION"), Value::string("Region"), Value::string("C")},
+                       {Value::string("COST"), Value::string("Cost"), Value::string("N")}});
+    EXPECT_EQ(MissingLayoutFields(*session, QString::fromStdString(path)), (QStringList{"REGION", "COST"}));
+    const QString before = session->sStructFile;
+    EXPECT_FALSE(ApplyLayoutFile(*session, QString::fromStdString(path)));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.contains("REGION, COST")) << ui.messages[0].text.toStdString();
+    EXPECT_EQ(session->sStructFile, before);
+}
+
+TEST_F(Layouts, LayoutOfTheOtherKindIsRefused) {
+    const QString listing = temp.path() + "/Spot_Listing.dtr";
+    QFile::copy(QString(VANTREP_SAMPLES_DIR) + "/detailed/Spot_Listing.dtr", listing);
+    EXPECT_FALSE(ApplyLayoutFile(*session, listing));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.contains(".str")) << ui.messages[0].text.toStdString();
+    EXPECT_FALSE(ApplyLayoutFile(*session, temp.path() + "/Missing.str"));
+    EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vantrep::session
