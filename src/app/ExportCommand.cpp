@@ -25,6 +25,7 @@
 #include "report/PageStamp.h"
 #include "report/PreviewReport.h"
 #include "session/Criteria.h"
+#include "session/HandOver.h"
 #include "session/ReportOpening.h"
 #include "session/StartUp.h"
 
@@ -206,6 +207,11 @@ int RunExport(const ExportRequest& request) {
     }
     if (!session::FixedReportField(request.reportArgument).isEmpty() && kind != OutputKind::Pdf) {
         say("A fixed-format report is written as a PDF: the file name must end in .pdf.");
+        return 2;
+    }
+    if (session::isInHandOverFolder(request.out, request.reportArgument)) {
+        say("Cannot export to \"" + request.out +
+            "\": it lies in the report's hand-over folder, which is removed when the program closes.");
         return 2;
     }
     ConsoleUi ui;

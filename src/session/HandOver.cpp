@@ -42,16 +42,39 @@ QString handOverFolder(const QString& commandLinePath) {
     return path.left(slash);
 }
 
-bool removeHandOverFolder(const QString& commandLinePath) {
+namespace {
+
+// handOverFolder(commandLinePath) when the program removes it at its close;
+// empty otherwise.
+QString removableFolder(const QString& commandLinePath) {
     const QString folder = handOverFolder(commandLinePath);
     if (folder.isEmpty())
-        return false;
+        return QString();
     const QFileInfo info(folder);
     if (!info.isDir() || info.isSymLink() || isReadOnly(info))
-        return false;
+        return QString();
     if (!QFileInfo(QDir(folder).filePath(QString::fromLatin1(kHandOverMarker))).isFile())
+        return QString();
+    return folder;
+}
+
+}  // namespace
+
+bool isInHandOverFolder(const QString& path, const QString& commandLinePath) {
+    const QString folder = removableFolder(commandLinePath);
+    if (folder.isEmpty())
         return false;
-    return removeFolder(folder);
+    const QFileInfo file(path);
+    QString resolved = file.canonicalFilePath();
+    if (resolved.isEmpty())
+        resolved = QFileInfo(file.absolutePath()).canonicalFilePath();
+    const QString resolvedFolder = QFileInfo(folder).canonicalFilePath();
+    return !resolved.isEmpty() && (resolved == resolvedFolder || resolved.startsWith(resolvedFolder + "/"));
+}
+
+bool removeHandOverFolder(const QString& commandLinePath) {
+    const QString folder = removableFolder(commandLinePath);
+    return !folder.isEmpty() && removeFolder(folder);
 }
 
 }  // namespace vantrep::session

@@ -17,6 +17,12 @@ inline constexpr char kHandOverMarker[] = ".vantrep-handover";
 // or only the root folder.
 QString handOverFolder(const QString& commandLinePath);
 
+// True when `path` (a file that may not exist yet) lies in
+// handOverFolder(commandLinePath) or below it and that folder holds
+// kHandOverMarker: whatever is written there goes with the folder when the
+// program closes. Paths are compared after links are resolved.
+bool isInHandOverFolder(const QString& path, const QString& commandLinePath);
+
 // Removes handOverFolder(commandLinePath) when it holds kHandOverMarker.
 // Removes without force: files and subfolders without the owner's write
 // permission stay, with the folders that hold them; symbolic links are

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstdint>
@@ -52,20 +53,54 @@ EngineError sourceError(const fs::path& path, const std::error_code& error) {
                                           .toStdString());
 }
 
+// A working-folder container or its lock file, when `folder` is the
+// temporary folder: never part of a copy, so that a report folder holding the
+// temporary folder never copies the copy into itself.
+bool isWorkingFolderEntry(const fs::path& folder, const fs::path& name, const fs::path& tempDir) {
+    static const QRegularExpression pattern(QStringLiteral("^%1[0-9]+(\\.lock)?$").arg(kContainerName));
+    std::error_code error;
+    return fs::equivalent(folder, tempDir, error) && pattern.match(fromPath(name)).hasMatch();
+}
+
+// The folder permissions of `source` given to `target`, always with the
+// owner's read, write and search permission, so that the program can fill
+// the copy and clear it later.
+std::error_code copyFolderPermissions(const fs::path& source, const fs::path& target) {
+    std::error_code error;
+    const fs::perms perms = fs::status(source, error).permissions();
+    if (error)
+        throw sourceError(source, error);
+    fs::permissions(target, perms | fs::perms::owner_all, error);
+    return error;
+}
+
 // Copies the contents of `from` into the existing folder `to`, overwriting.
-// Returns the first error on the target's side (empty when all went well);
-// throws for an error reading the report folder.
-std::error_code copyContents(const fs::path& from, const fs::path& to) {
+// Symbolic links are copied as links, never followed (a dangling one too);
+// subfolders keep their permissions. Returns the first error on the
+// target's side (empty when all went well); throws for an error reading the
+// report folder.
+std::error_code copyContents(const fs::path& from, const fs::path& to, const fs::path& tempDir) {
     std::error_code listError;
     for (fs::directory_iterator it(from, listError); !listError && it != fs::directory_iterator();
          it.increment(listError)) {
         const fs::path source = it->path();
+        if (isWorkingFolderEntry(from, source.filename(), tempDir))
+            continue;
         const fs::path target = to / source.filename();
         std::error_code error;
-        if (it->is_directory(error)) {
+        const fs::file_status status = it->symlink_status(error);
+        if (error)
+            throw sourceError(source, error);
+        if (fs::is_symlink(status)) {
+            fs::remove(target, error);
+            if (!error)
+                fs::copy_symlink(source, target, error);
+        } else if (fs::is_directory(status)) {
             fs::create_directory(target, error);
             if (!error)
-                error = copyContents(source, target);
+                error = copyFolderPermissions(source, target);
+            if (!error)
+                error = copyContents(source, target, tempDir);
         } else {
             if (::access(source.c_str(), R_OK) != 0)
                 throw sourceError(source, std::error_code(errno, std::generic_category()));
@@ -87,7 +122,8 @@ EngineError targetError(const QString& what, const fs::path& path, const std::er
 // Clears the container, makes the target in it and fills it. Returns false on
 // "permission denied" (the caller moves on to the next container); throws for
 // any other failure.
-bool fillContainer(const fs::path& source, const fs::path& container, const fs::path& target) {
+bool fillContainer(const fs::path& source, const fs::path& container, const fs::path& target,
+                   const fs::path& tempDir) {
     std::error_code ignored;
     fs::remove_all(container, ignored);
     fs::create_directory(container, ignored);
@@ -99,7 +135,9 @@ bool fillContainer(const fs::path& source, const fs::path& container, const fs::
             return false;
         throw targetError(QStringLiteral("create the working folder"), target, error);
     }
-    error = copyContents(source, target);
+    error = copyFolderPermissions(source, target);
+    if (!error)
+        error = copyContents(source, target, tempDir);
     if (error) {
         if (isPermissionError(error))
             return false;
@@ -179,7 +217,7 @@ QString CopyToTempFolder(const QString& sFolder, WorkingFolderLock& lock, Ui& ui
             if (lock.container() != container &&
                 lock.tryTake(container) != WorkingFolderLock::Attempt::Taken)
                 continue;
-            if (fillContainer(source, toPath(container), toPath(target)))
+            if (fillContainer(source, toPath(container), toPath(target), toPath(tempDir)))
                 return target + QLatin1Char('/');
         }
         throw EngineError(engine::errIo, QStringLiteral("No working folder can be made in \"%1\": every %2 "

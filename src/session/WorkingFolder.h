@@ -49,7 +49,11 @@ private:
 
 // Copies the contents of the report folder `sFolder` (files and subfolders,
 // overwriting) into a new working folder <GetTempDir()>VantRepTempFolder<n>/
-// <random>/ and returns its path ending in "/". n starts at 0; a container
+// <random>/ and returns its path ending in "/". Symbolic links are copied as
+// links and never followed; the folders keep their permissions (the owner
+// always keeps read, write and search); the working-folder containers and
+// their lock files are never copied, when the report folder holds the
+// temporary folder or is it. n starts at 0; a container
 // that another live process holds, or where the copy fails with "permission
 // denied", is passed over for the next n. The chosen container is cleared
 // first and `lock` then holds it; a container `lock` already holds (an

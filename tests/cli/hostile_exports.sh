@@ -44,6 +44,7 @@ untouched() { [ "$(cat "$1")" = "the user's old file" ]; }
 
 fresh summary summary
 fresh detailed detailed
+"$vantrep" --export good-ref.tsv summary/DATA.DBF 2>/dev/null
 
 # Damaged and missing files.
 fresh truncated summary
@@ -107,6 +108,43 @@ PY
 old c.tsv
 check "dimension value with a comma" 1 "Dimension unfit for column" -- "$vantrep" --export c.tsv comma/DATA.DBF
 fact "the refused report leaves the old file" untouched c.tsv
+
+# The working copy: never copied into itself, links copied as links, the
+# folder's permissions kept. copies_in TMP: the report copies left there.
+copies_in() { find "$1" -mindepth 2 -maxdepth 2 -path '*/VantRepTempFolder*/rad*' -type d; }
+no_copy_of_itself() { [ -z "$(find "$1" -path '*VantRepTempFolder*VantRepTempFolder*' -print -quit)" ]; }
+mkdir -p straight
+cp summary/* straight/
+check "report straight in the temporary folder" 0 "" -- env TMPDIR="$work/straight" \
+  "$vantrep" --export straight.tsv "$work/straight/DATA.DBF"
+fact "the working copy holds no copy of itself" no_copy_of_itself straight
+fact "the report straight in the temporary folder exports as the sample" cmp -s straight.tsv good-ref.tsv
+fresh holder summary
+mkdir -p holder/tmp
+check "report folder holding the temporary folder" 0 "" -- env TMPDIR="$work/holder/tmp" \
+  "$vantrep" --export holder.tsv holder/DATA.DBF
+fact "the copy under the report holds no copy of itself" no_copy_of_itself holder
+fact "the report holding the temporary folder exports as the sample" cmp -s holder.tsv good-ref.tsv
+mkdir -p outside linkcopy
+printf 'not part of the report\n' >outside/big.bin
+fresh linked detailed
+ln -s "$work/outside" linked/linked-folder
+ln -s "$work/gone.jpg" linked/clips/dangling.jpg
+chmod 700 linked
+check "dangling link and linked folder" 0 "" -- env TMPDIR="$work/linkcopy" "$vantrep" --export linked.tsv linked/DATA.DBF
+copy=$(copies_in linkcopy)
+fact "one working copy of the linked report" [ -n "$copy" ] && [ "$(echo "$copy" | wc -l)" -eq 1 ]
+fact "a linked folder is copied as a link" [ -L "$copy/linked-folder" ]
+fact "a dangling link is copied as a link" [ -L "$copy/clips/dangling.jpg" ]
+fact "the working copy keeps the folder's permissions" [ "$(stat -c %a "$copy")" = 700 ]
+
+# An export into a hand-over folder would go with the folder: refused first.
+fresh handed summary
+touch handed/.vantrep-handover
+check "export into the hand-over folder" 2 "hand-over folder" -- "$vantrep" --export handed/out.tsv handed/DATA.DBF
+fact "nothing written into the hand-over folder" [ ! -e handed/out.tsv ]
+check "export beside the hand-over folder" 0 "" -- "$vantrep" --export handed.tsv handed/DATA.DBF
+fact "the hand-over folder is removed, the export beside it kept" [ ! -e handed ] && [ -s handed.tsv ]
 
 # A good run after all this still works and replaces an old file.
 old good.tsv

@@ -113,5 +113,19 @@ TEST_F(RemoveHandOverFolderTest, FolderThatIsALinkIsLeftAlone) {
     EXPECT_TRUE(QFileInfo(linked).isSymLink());
 }
 
+TEST_F(RemoveHandOverFolderTest, ExportTargetInsideAMarkedFolderIsFound) {
+    EXPECT_FALSE(isInHandOverFolder(folder_ + "/out.tsv", argument()));  // not marked: the folder stays
+    mark();
+    EXPECT_TRUE(isInHandOverFolder(folder_ + "/out.tsv", argument()));
+    EXPECT_TRUE(isInHandOverFolder(folder_ + "/sub/out.tsv", argument()));
+    EXPECT_TRUE(isInHandOverFolder(folder_ + "/sub/../out.tsv", argument()));
+    EXPECT_FALSE(isInHandOverFolder(sibling_ + "/out.tsv", argument()));
+    EXPECT_FALSE(isInHandOverFolder(root_.path() + "/Rep1.tsv", argument()));
+    ASSERT_TRUE(QFile::link(folder_, root_.path() + "/alias"));
+    EXPECT_TRUE(isInHandOverFolder(root_.path() + "/alias/out.tsv", argument()));
+    ASSERT_TRUE(QFile::link(folder_ + "/data.dbf", sibling_ + "/link.tsv"));
+    EXPECT_TRUE(isInHandOverFolder(sibling_ + "/link.tsv", argument()));
+}
+
 }  // namespace
 }  // namespace vantrep::session

@@ -260,6 +260,64 @@ TEST_F(WorkingFolderTest, TwoProcessesStartedAtOnceKeepBothCopies) {
     }
 }
 
+TEST_F(WorkingFolderTest, ReportStraightInTheTemporaryFolderIsNotCopiedIntoItself) {
+    writeFile(temp_ + "/DATA.DBF", "table");
+    WorkingFolderLock lock;
+    for (int open = 0; open < 2; ++open) {
+        const QString copy = CopyToTempFolder(temp_, lock, ui_);
+        ASSERT_TRUE(ui_.messages.empty()) << ui_.messages.front().text.toStdString();
+        EXPECT_EQ(treeOf(copy), (Tree{{"DATA.DBF", "table"}})) << "open " << open;
+    }
+}
+
+TEST_F(WorkingFolderTest, ReportFolderHoldingTheTemporaryFolderIsNotCopiedIntoItself) {
+    const QString inside = report_ + "/tmp";
+    ASSERT_TRUE(QDir().mkpath(inside));
+    writeFile(inside + "/other.txt", "someone else's");
+    qputenv("TMPDIR", QFile::encodeName(inside));
+    const Tree before = treeOf(report_);
+    WorkingFolderLock lock;
+    const QString copy = CopyToTempFolder(report_, lock, ui_);
+    ASSERT_TRUE(ui_.messages.empty()) << ui_.messages.front().text.toStdString();
+    ASSERT_TRUE(copy.startsWith(inside + "/VantRepTempFolder0/")) << copy.toStdString();
+    EXPECT_EQ(treeOf(copy), before);
+}
+
+TEST_F(WorkingFolderTest, LinksAreCopiedAsLinksAndNeverFollowed) {
+    const QString outside = root_.path() + "/outside";
+    ASSERT_TRUE(QDir().mkpath(outside));
+    writeFile(outside + "/big.bin", "not part of the report");
+    ASSERT_TRUE(QFile::link(outside, report_ + "/linked-folder"));
+    ASSERT_TRUE(QFile::link("DATA.DBF", report_ + "/same.dbf"));
+    ASSERT_TRUE(QDir().mkpath(report_ + "/clips"));
+    ASSERT_TRUE(QFile::link(root_.path() + "/gone.jpg", report_ + "/clips/dangling.jpg"));
+
+    WorkingFolderLock lock;
+    const QString copy = CopyToTempFolder(report_, lock, ui_);
+    ASSERT_TRUE(ui_.messages.empty()) << ui_.messages.front().text.toStdString();
+    EXPECT_TRUE(QFileInfo(copy + "linked-folder").isSymLink());
+    EXPECT_EQ(QFileInfo(copy + "linked-folder").symLinkTarget(), outside);
+    EXPECT_TRUE(QFileInfo(copy + "same.dbf").isSymLink());
+    EXPECT_EQ(QFileInfo(copy + "same.dbf").symLinkTarget(), copy + "DATA.DBF");
+    EXPECT_TRUE(QFileInfo(copy + "clips/dangling.jpg").isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(copy + "DATA.DBF"));
+}
+
+TEST_F(WorkingFolderTest, CopyKeepsTheFolderPermissions) {
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(report_, ownerOnly));
+    ASSERT_TRUE(QFile::setPermissions(report_ + "/sub", ownerOnly | QFileDevice::ReadGroup | QFileDevice::ExeGroup));
+    WorkingFolderLock lock;
+    const QString copy = CopyToTempFolder(report_, lock, ui_);
+    ASSERT_TRUE(ui_.messages.empty()) << ui_.messages.front().text.toStdString();
+    const auto folderBits = [](const QString& path) {
+        return QFileInfo(path).permissions() & ~QFileDevice::Permissions(QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                                           QFileDevice::ExeUser);
+    };
+    EXPECT_EQ(folderBits(copy), folderBits(report_));
+    EXPECT_EQ(folderBits(copy + "sub"), folderBits(report_ + "/sub"));
+}
+
 // The helper becomes "nobody" when the tests run as root (root is never
 // refused), so the refusal is real in both cases: container 0 belongs to the
 // test and is read-only, and its leftovers cannot be cleared by the helper.
