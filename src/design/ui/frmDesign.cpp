@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 
 #include "design/DragStart.h"
 #include "design/ui/CheckDelegate.h"
+#include "design/ui/frmFilter.h"
 #include "grid/ui/GridView.h"
 
 namespace vantrep::design::ui {
@@ -33,7 +35,8 @@ frmDesign::frmDesign(session::Session& session, std::function<bool()> refill, QW
       ok_(new QPushButton("&OK", this)),
       cancel_(new QPushButton("Cancel", this)),
       apply_(new QPushButton("&Apply", this)),
-      indicator_(new QFrame(this)) {
+      indicator_(new QFrame(this)),
+      mnuPop_(new QMenu(this)) {
     setWindowTitle("Report Layout");
     setModal(true);
     designer_.load();
@@ -73,6 +76,7 @@ frmDesign::frmDesign(session::Session& session, std::function<bool()> refill, QW
     indicator_->setLineWidth(2);
     indicator_->setStyleSheet("color: #1a4fd0; background: #1a4fd0;");
     indicator_->hide();
+    connect(mnuPop_->addAction("Filter"), &QAction::triggered, this, &frmDesign::mnuFilter_Click);
     resize(designer_.detailed() ? 760 : 620, 420);
 }
 
@@ -155,6 +159,7 @@ bool frmDesign::move(QMouseEvent* event) {
 }
 
 bool frmDesign::release(DesignGrid id, QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) return popup(id, event);
     if (event->button() != Qt::LeftButton) return false;
     const bool wasPressed = pressed_;
     const bool wasDragging = dragging_;
@@ -188,6 +193,33 @@ bool frmDesign::ctrlKey(QKeyEvent* event) {
         }
     }
     return true;  // the list's own handling of Ctrl keys is suppressed
+}
+
+bool frmDesign::popup(DesignGrid id, QMouseEvent* event) {
+    // A summary filters its dimensions, a listing its fields.
+    if (IsDimensionGrid(id) == designer_.detailed()) return false;
+    const QModelIndex index = view(id)->indexAt(event->position().toPoint());
+    if (!index.isValid()) return false;
+    const int row = index.row() + designer_.grids()[id].fixedRows();
+    selectRows(id, row, row);
+    oSourceGrid = id;
+    sPopupField = designer_.grids()[id].textMatrix(row, CaptionColumn(id));
+    mnuPop_->popup(event->globalPosition().toPoint());
+    return true;
+}
+
+void frmDesign::mnuFilter_Click() {
+    const int sourceIndex = oSourceGrid == DesignGrid::Columns ? 2 : oSourceGrid == DesignGrid::Available ? 0 : 1;
+    designer_.filterCommand(sPopupField, sourceIndex, [this](const QString& caption, int index) {
+        frmFilter filter(designer_.session(), caption, index, this);
+        filter.exec();
+        return filter.ChangeFilter();
+    });
+    edited();
+}
+
+void frmDesign::done(int result) {
+    if (designer_.queryUnload()) QDialog::done(result);
 }
 
 frmDesign::DropPlace frmDesign::placeAt(QPoint global) const {

@@ -17,6 +17,7 @@
 #include "session/Session.h"
 
 class QFrame;
+class QMenu;
 class QPushButton;
 class QTabWidget;
 
@@ -42,6 +43,12 @@ public:
     QPushButton* applyButton() const { return apply_; }
     // The line that shows where a dragged row would land (visible while dragging).
     QFrame* dropIndicator() const { return indicator_; }
+    // The popup with its one command "Filter", opened by a right click on a
+    // field's caption (a summary's dimension grids, a listing's lists).
+    QMenu* popupMenu() const { return mnuPop_; }
+
+    // Closing with filter changes not applied asks first (and may not close).
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +67,8 @@ private:
     bool move(QMouseEvent* event);
     bool release(DesignGrid id, QMouseEvent* event);
     bool ctrlKey(QKeyEvent* event);
+    bool popup(DesignGrid id, QMouseEvent* event);
+    void mnuFilter_Click();
     DropPlace placeAt(QPoint global) const;
     void showDropPlace(const DropPlace& place);
     void drop(const DropPlace& place);
@@ -76,6 +85,8 @@ private:
     QPushButton* cancel_;
     QPushButton* apply_;
     QFrame* indicator_;
+    QMenu* mnuPop_;
+    QString sPopupField;  // the caption cell under the mouse when the popup opened
 
     // The press that may become a drag, and the drag under way.
     DesignGrid oSourceGrid = DesignGrid::Rows;
