@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-base-dev
   python3 python3-dbf python3-dbfread fonts-liberation2 poppler-utils
   qt6-svg-dev adwaita-icon-theme xvfb xauth xdotool imagemagick
-  qt6-charts-dev libxlsxwriter-dev python3-openpyxl dbus-daemon libglib2.0-bin x11-utils fonts-wine
+  qt6-charts-dev libxlsxwriter-dev python3-openpyxl dbus-daemon libglib2.0-bin python3-gi x11-utils fonts-wine
 )
 
 missing=()

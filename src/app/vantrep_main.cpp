@@ -11,6 +11,7 @@
 
 #include "analysis/ui/MessageBoxUi.h"
 #include "analysis/ui/frmMain.h"
+#include "app/AutomationServer.h"
 #include "app/ExportCommand.h"
 #include "session/Session.h"
 
@@ -27,6 +28,7 @@ void ensureRuntimeFolder() {
 
 const char usage[] =
     "usage: vantrep [REPORTARG]\n"
+    "       vantrep -Embedding\n"
     "       vantrep --export OUT.tsv|OUT.csv|OUT.xlsx|OUT.pdf|OUT.jpg|OUT.png [--chart line|area|sarea|radar] "
     "REPORTARG\n";
 
@@ -67,10 +69,6 @@ int runMainWindow(int argc, char** argv) {
     QApplication::setApplicationName("VantRep");
     QApplication::setApplicationVersion(QStringLiteral(VANTREP_VERSION));
     const QString commandLine = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (commandLine == "-Embedding") {
-        std::fprintf(stderr, "vantrep: the automation server is not part of this build.\n");
-        return 2;
-    }
     vantrep::analysis::ui::MessageBoxUi ui;
     vantrep::session::Session session(ui, commandLine);
     vantrep::analysis::ui::frmMain window(session);
@@ -81,12 +79,35 @@ int runMainWindow(int argc, char** argv) {
     return window.exitStatus();
 }
 
+// "-Embedding": the automation server on the session bus. Its windows show
+// only when a client asks; without a display they are drawn offscreen.
+int runAutomationServer(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !hasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeFolder();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VantRep");
+    QApplication::setApplicationVersion(QStringLiteral(VANTREP_VERSION));
+    // A client's windows come and go; the server ends when it is released.
+    QApplication::setQuitOnLastWindowClosed(false);
+    vantrep::analysis::ui::MessageBoxUi boxes;
+    vantrep::app::AutomationUi ui(boxes);
+    vantrep::session::Session session(ui, "-Embedding");
+    vantrep::app::AutomationServer server(session, ui);
+    QString error;
+    if (!server.start(error)) {
+        std::fprintf(stderr, "vantrep: %s\n", qPrintable(error));
+        return 1;
+    }
+    return app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // A file-size limit makes a write fail with a reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && QString(argv[1]) == "--export") return runExport(argc, argv);
+    if (argc == 2 && QString(argv[1]) == "-Embedding") return runAutomationServer(argc, argv);
     if (argc > 2) {
         std::fprintf(stderr, "%s", usage);
         return 2;

@@ -26,7 +26,9 @@
 #include "grid/FontMeasure.h"
 #include "grid/ui/GridView.h"
 #include "report/ui/ChartCommands.h"
+#include "report/PreviewReport.h"
 #include "report/ui/ReportCommands.h"
+#include "report/ui/frmPrint.h"
 #include "session/Shell.h"
 #include "session/StartUp.h"
 
@@ -200,7 +202,7 @@ void frmMain::buttonClick(const QString& key) {
     else if (key == "export")
         exportToExcel();
     else if (key == "preview")
-        report::ui::PreviewReport(session_, grid_, gridFont(), this);
+        previewReport();
     // The other buttons have no action in this window.
 }
 
@@ -228,19 +230,35 @@ void frmMain::showCriteria() {
 
 graph::ui::frmGraph* frmMain::graphForm() const { return graphForm_; }
 
+graph::ui::frmGraph* frmMain::createGraphForm() {
+    if (graphForm_) return graphForm_;
+    graphForm_ = new graph::ui::frmGraph(session_, grid_, this);
+    graph::ui::frmGraph* graph = graphForm_;
+    graph->previewChart = [this](const QImage& chart, const QString& criteria) {
+        report::ui::PreviewChart(chart, criteria, this);
+    };
+    graph->editHeaderFooter = [graph](report::TitleHolder& header, report::TitleHolder& footer) {
+        return report::ui::editChartHeaderFooter(header, footer, graph);
+    };
+    return graph;
+}
+
+report::ui::frmPrint* frmMain::previewForm() {
+    if (!previewForm_) previewForm_ = new report::ui::frmPrint(this);
+    return previewForm_;
+}
+
+void frmMain::previewReport() {
+    // Started for automation, the client shows the preview it is handed.
+    if (!session_.embedded())
+        report::ui::PreviewReport(session_, grid_, gridFont(), this);
+    else if (report::canPreviewGrid(grid_, session_.sDataFile))
+        report::ui::loadGridPreview(*previewForm(), session_, grid_, gridFont());
+}
+
 void frmMain::ShowGraph(const QString& type) {
     if (!reportOpen() || session_.bDetailed) return;
-    if (!graphForm_) {
-        graphForm_ = new graph::ui::frmGraph(session_, grid_, this);
-        graph::ui::frmGraph* graph = graphForm_;
-        graph->previewChart = [this](const QImage& chart, const QString& criteria) {
-            report::ui::PreviewChart(chart, criteria, this);
-        };
-        graph->editHeaderFooter = [graph](report::TitleHolder& header, report::TitleHolder& footer) {
-            return report::ui::editChartHeaderFooter(header, footer, graph);
-        };
-    }
-    graphForm_->setGraphType(type);
+    createGraphForm()->setGraphType(type);
     if (session_.embedded()) return;
     graphForm_->setGeometry(geometry());
     graphForm_->exec();

@@ -24,6 +24,9 @@ class GridView;
 namespace vantrep::graph::ui {
 class frmGraph;
 }
+namespace vantrep::report::ui {
+class frmPrint;
+}
 
 namespace vantrep::analysis::ui {
 
@@ -59,6 +62,11 @@ public:
     void ShowGraph(const QString& type);
     // The chart window while one exists; none otherwise.
     graph::ui::frmGraph* graphForm() const;
+    // The chart window, created (not shown) when there is none.
+    graph::ui::frmGraph* createGraphForm();
+    // The preview window kept for an automation client, created (empty, not
+    // shown) when there is none; "preview" lays the grid report out in it.
+    report::ui::frmPrint* previewForm();
 
     // The file the "open" command opens; "" when the user cancelled. The
     // default asks with a file dialog.
@@ -90,6 +98,7 @@ private:
     void openReport();
     void showCriteria();
     void exportToExcel();
+    void previewReport();
     void showDesigner();
     void closeOtherWindows();
     void showAbout();
@@ -107,6 +116,7 @@ private:
     QImage clipButton_;
     std::function<QString()> chooseReportFile_;
     QPointer<graph::ui::frmGraph> graphForm_;
+    QPointer<report::ui::frmPrint> previewForm_;
     int activationFlag_ = -1;  // -1 until the first activation
     bool closed_ = false;
     int exitStatus_ = 0;

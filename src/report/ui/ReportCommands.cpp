@@ -13,6 +13,12 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
                    QWidget* mainWindow) {
     if (!canPreviewGrid(grid, session.sDataFile)) return;
     frmPrint window(mainWindow);
+    loadGridPreview(window, session, grid, gridFont);
+    window.exec();
+}
+
+void loadGridPreview(frmPrint& window, const session::Session& session, const grid::GridModel& grid,
+                     const print::PrintFont& gridFont) {
     GridReport& report = window.gridReport();
     report.ReportGrid = &grid;
     report.GridFont = gridFont;
@@ -22,7 +28,6 @@ void PreviewReport(session::Session& session, const grid::GridModel& grid, const
     report.MarginLeft = 200;
     report.MarginRight = 200;
     window.load();
-    window.exec();
 }
 
 bool showFixedFormatReport(session::Session& session, grid::GridModel& grid, int report,

@@ -12,9 +12,16 @@ namespace vantrep::session { class Session; }
 
 namespace vantrep::report::ui {
 
+class frmPrint;
+
 // Does nothing when the grid has no data rows or no data table is open.
 void PreviewReport(session::Session& session, const grid::GridModel& grid, const print::PrintFont& gridFont,
                    QWidget* mainWindow);
+
+// The grid report of `grid` laid out in `window` (the preview instance a
+// client of the automation server shows), without showing it.
+void loadGridPreview(frmPrint& window, const session::Session& session, const grid::GridModel& grid,
+                     const print::PrintFont& gridFont);
 
 // Report 1 or 2 on the session's data table, printed in the main grid's
 // font; any error ends it silently and false is returned.
