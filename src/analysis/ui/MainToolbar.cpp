@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QToolButton>
+#include <map>
 
 namespace vantrep::analysis::ui {
 
@@ -37,6 +38,18 @@ const std::vector<Button>& buttons() {
         {"help", "Help", "help-about", ":/icons/help.svg"},
     };
     return list;
+}
+
+// The desktop's usual keys for the main commands; none for the others.
+QKeySequence shortcutFor(const QString& key) {
+    static const std::map<QString, QKeySequence> keys = {
+        {"open", QKeySequence(Qt::CTRL | Qt::Key_O)},           {"save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"saveas", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}, {"layout", QKeySequence(Qt::CTRL | Qt::Key_L)},
+        {"preview", QKeySequence(Qt::CTRL | Qt::Key_P)},        {"export", QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {"help", QKeySequence(Qt::Key_F1)},
+    };
+    const auto found = keys.find(key);
+    return found == keys.end() ? QKeySequence() : found->second;
 }
 
 QIcon iconFor(const Button& button) {
@@ -87,6 +100,7 @@ QToolBar* buildMainToolbar(QWidget* parent, std::function<void(const QString&)> 
         auto* action = new QAction(iconFor(b), b.toolTip, toolbar);
         action->setObjectName(b.key);
         action->setToolTip(b.toolTip);
+        action->setShortcut(shortcutFor(b.key));
         QObject::connect(action, &QAction::triggered, toolbar, [onButton, key = b.key] { onButton(key); });
         if (b.key == "fmt") {
             auto* menu = new QMenu(toolbar);

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "design/ui/frmBrowseDlg.h"
+
 namespace vantrep::analysis::ui {
 
 using session::MessageAnswer;
@@ -68,6 +70,13 @@ QString MessageBoxUi::saveFileName(const QString& title, const QString& filter, 
     dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();
+}
+
+QString MessageBoxUi::browseForFolder(const QString& prompt, const QString& folderName) {
+    design::ui::frmBrowseDlg dialog(window_);
+    dialog.setPrompt1(prompt);
+    dialog.setStructFile(folderName);
+    return dialog.Browse() ? dialog.SelectedFolder() : QString();
 }
 
 QColor MessageBoxUi::chooseColor(const QColor& initial, const QString& title) {

@@ -22,6 +22,7 @@ public:
     void flood(int percent) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& proposed) override;
     QColor chooseColor(const QColor& initial, const QString& title) override;
+    QString browseForFolder(const QString& prompt, const QString& folderName) override;
 
 private:
     QPointer<QWidget> window_;
