@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 #include "analysis/ReportRun.h"
 #include "analysis/SpreadsheetContent.h"
@@ -25,6 +26,7 @@
 #include "report/PageStamp.h"
 #include "report/PreviewReport.h"
 #include "session/Criteria.h"
+#include "session/HandOver.h"
 #include "session/ReportOpening.h"
 #include "session/StartUp.h"
 
@@ -80,19 +82,16 @@ void printGridReport(const session::Session& session, const grid::GridModel& gri
     gridReport.printGridReport();
 }
 
-bool writePdf(const print::PrintSurface& surface, const QString& out, const QString& title) {
+bool writePdf(const print::PrintSurface& surface, const QString& out, const QString& title, QString& error) {
     const QByteArray pdf = print::pdfBytes(surface.document(), title);
-    QString error;
-    if (pdf.isEmpty())
+    if (pdf.isEmpty()) {
         error = "Cannot write \"" + out + "\": the report has no pages.";
-    else if (writeBytesReplacing(out, pdf, error))
-        return true;
-    say(error);
-    return false;
+        return false;
+    }
+    return writeBytesReplacing(out, pdf, error);
 }
 
-bool writeText(const grid::GridModel& grid, const QString& out, grid::TextLayout layout) {
-    QString error;
+bool writeText(const grid::GridModel& grid, const QString& out, grid::TextLayout layout, QString& error) {
     QString failure;
     const bool written = writeReplacing(
         out,
@@ -106,13 +105,12 @@ bool writeText(const grid::GridModel& grid, const QString& out, grid::TextLayout
             }
         },
         error);
-    if (!written) say(failure.isEmpty() ? error : failure.replace(QRegularExpression("\"[^\"]*\""), "\"" + out + "\""));
+    if (!written && !failure.isEmpty()) error = failure.replace(QRegularExpression("\"[^\"]*\""), "\"" + out + "\"");
     return written;
 }
 
 // A writer that throws engine::EngineError, through a replacing write.
-bool writeThrowing(const QString& out, const std::function<void(const QString& path)>& write) {
-    QString error;
+bool writeThrowing(const QString& out, const std::function<void(const QString& path)>& write, QString& error) {
     QString failure;
     const bool written = writeReplacing(
         out,
@@ -126,20 +124,20 @@ bool writeThrowing(const QString& out, const std::function<void(const QString& p
             }
         },
         error);
-    if (!written) say(failure.isEmpty() ? error : failure);
+    if (!written && !failure.isEmpty()) error = failure;
     return written;
 }
 
-bool writeWorkbook(const session::Session& session, const grid::GridModel& grid, const QString& out) {
+bool writeWorkbook(const session::Session& session, const grid::GridModel& grid, const QString& out, QString& error) {
     const analysis::SpreadsheetContent content = analysis::SpreadsheetContentFor(
         session, grid, session::getCriteria(session.sPageFilterText, session.sReportTitle), session.sOpenedFolder);
-    return writeThrowing(out, [&](const QString& path) { analysis::ExportGrid(grid, content, path); });
+    return writeThrowing(out, [&](const QString& path) { analysis::ExportGrid(grid, content, path); }, error);
 }
 
 bool writeChart(const session::Session& session, const grid::GridModel& grid, graph::ChartKind kind,
-                const QString& out) {
+                const QString& out, QString& error) {
     if (session.bDetailed) {
-        say("A detailed listing has no chart: export it as .tsv, .csv, .xlsx or .pdf.");
+        error = "A detailed listing has no chart: export it as .tsv, .csv, .xlsx or .pdf.";
         return false;
     }
     graph::ui::ChartPicture picture;
@@ -148,10 +146,9 @@ bool writeChart(const session::Session& session, const grid::GridModel& grid, gr
     picture.showPercent = session.aVars.upperBound() >= 1 && session.aVars(1).ShowTotal;
     const QImage image = graph::ui::renderChartImage(grid, picture);
     if (image.isNull()) {
-        say("The grid holds no data to chart.");
+        error = "The grid holds no data to chart.";
         return false;
     }
-    QString error;
     // The picture's kind follows the name the user gave, not the fresh file's.
     const QString ending = QFileInfo(out).suffix().toLower() == "png" ? ".png" : ".jpg";
     const bool written = writeReplacing(
@@ -164,7 +161,6 @@ bool writeChart(const session::Session& session, const grid::GridModel& grid, gr
             return saved;
         },
         error);
-    if (!written) say(error);
     return written;
 }
 
@@ -200,6 +196,40 @@ bool parseExportArguments(const QStringList& arguments, ExportRequest& request, 
     return true;
 }
 
+bool WriteOpenReport(const session::Session& session, const grid::GridModel& grid, const QString& out,
+                     const QString& chartKind, QString& error) {
+    OutputKind kind;
+    if (!outputKindOf(out, kind)) {
+        error = "Cannot export to \"" + out + "\": the file name must end in .tsv, .csv, .xlsx, .pdf, .jpg or .png.";
+        return false;
+    }
+    switch (kind) {
+    case OutputKind::Pdf: {
+        if (!report::canPreviewGrid(grid, session.sDataFile)) {
+            error = "The report has no rows to print.";
+            return false;
+        }
+        print::PrintSurface surface;
+        report::TitleHolder title1;
+        report::installPageEvents(surface, title1);
+        printGridReport(session, grid, surface, title1);
+        return writePdf(surface, out, session.sReportName, error);
+    }
+    case OutputKind::Xlsx: return writeWorkbook(session, grid, out, error);
+    case OutputKind::Picture: {
+        const std::optional<graph::ChartKind> chart = graph::chartKindFromName(chartKind);
+        if (!chart) {
+            error = "The chart kind must be line, area, sarea or radar, not \"" + chartKind + "\".";
+            return false;
+        }
+        return writeChart(session, grid, *chart, out, error);
+    }
+    case OutputKind::Tsv: return writeText(grid, out, grid::TextLayout::Tsv, error);
+    case OutputKind::Csv: return writeText(grid, out, grid::TextLayout::Csv, error);
+    }
+    return false;
+}
+
 int RunExport(const ExportRequest& request) {
     OutputKind kind;
     if (!outputKindOf(request.out, kind)) {
@@ -208,6 +238,11 @@ int RunExport(const ExportRequest& request) {
     }
     if (!session::FixedReportField(request.reportArgument).isEmpty() && kind != OutputKind::Pdf) {
         say("A fixed-format report is written as a PDF: the file name must end in .pdf.");
+        return 2;
+    }
+    if (session::isInHandOverFolder(request.out, request.reportArgument)) {
+        say("Cannot export to \"" + request.out +
+            "\": it lies in the report's hand-over folder, which is removed when the program closes.");
         return 2;
     }
     ConsoleUi ui;
@@ -225,32 +260,20 @@ int RunExport(const ExportRequest& request) {
         analysis::RunReport(session, request.reportArgument, {grid, measure, clipButton}, fixedReports,
                             request.layoutFile);
     bool written = false;
+    QString error;
     switch (result.outcome) {
-    case analysis::RunOutcome::Idle: say("No report to export."); break;
-    case analysis::RunOutcome::FixedReportPrinted: written = writePdf(surface, request.out, session.sReportName); break;
+    case analysis::RunOutcome::Idle: error = "No report to export."; break;
+    case analysis::RunOutcome::FixedReportPrinted:
+        written = writePdf(surface, request.out, session.sReportName, error);
+        break;
     case analysis::RunOutcome::SummaryOpened:
     case analysis::RunOutcome::ListingOpened:
-        switch (kind) {
-        case OutputKind::Pdf:
-            if (!report::canPreviewGrid(grid, session.sDataFile)) {
-                say("The report has no rows to print.");
-                break;
-            }
-            printGridReport(session, grid, surface, title1);
-            written = writePdf(surface, request.out, session.sReportName);
-            break;
-        case OutputKind::Xlsx: written = writeWorkbook(session, grid, request.out); break;
-        case OutputKind::Picture:
-            written = writeChart(session, grid, *graph::chartKindFromName(request.chartKind), request.out);
-            break;
-        case OutputKind::Tsv: written = writeText(grid, request.out, grid::TextLayout::Tsv); break;
-        case OutputKind::Csv: written = writeText(grid, request.out, grid::TextLayout::Csv); break;
-        }
+        written = WriteOpenReport(session, grid, request.out, request.chartKind, error);
         break;
-    default:
-        if (!result.message.isEmpty() && result.outcome == analysis::RunOutcome::FixedReportFailed) say(result.message);
-        break;
+    case analysis::RunOutcome::FixedReportFailed: error = result.message; break;
+    default: break;
     }
+    if (!written && !error.isEmpty()) say(error);
     session::CloseSession(session);
     return written ? 0 : 1;
 }

@@ -9,6 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "grid/GridModel.h"
+#include "session/Session.h"
+
 namespace vantrep::app {
 
 // What the command line asks to export.
@@ -22,6 +25,13 @@ struct ExportRequest {
 // Reads the arguments after "--export": OUT, the options, then REPORTARG.
 // Returns false with the reason in `error` when they do not fit.
 bool parseExportArguments(const QStringList& arguments, ExportRequest& request, QString& error);
+
+// Writes the open report's grid to `out`, its kind chosen by the ending as
+// for --export (a picture shows the chart of kind `chartKind`). The file is
+// written beside `out` and renamed into place. Returns false with the reason
+// in `error` when nothing was written.
+bool WriteOpenReport(const session::Session& session, const grid::GridModel& grid, const QString& out,
+                     const QString& chartKind, QString& error);
 
 // Runs the export. Returns the process exit status: 0 when OUT was written
 // completely, 1 when the report or the writing failed, 2 when the request
