@@ -118,6 +118,10 @@ int SubtotalLevelColor(int level) {
 
 bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure& measure, const QImage& clipButton) {
     std::vector<int> columns = displayedColumns(s.aDims);
+    if (columns.empty()) {
+        s.ui.critical("The structure file displays no field: the listing has no column to show.");
+        return false;
+    }
     try {
         QString statement = ListingStatement(s.aDims, s.cmbField, s.bClipDet, s.sDataFile,
                                              [&](const QString& name) { return kindFromEngine(s, name); });
@@ -178,8 +182,21 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         grid.setRows(records + 1);
         if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
 
+        // A subtotal level groups by the column of that number: a level
+        // beyond the last column has nothing to group by and is left out.
         int deepest = 0;
-        for (int field : columns) deepest = std::max(deepest, s.aDims(field).Level);
+        const int lastColumn = static_cast<int>(columns.size());
+        for (int field : columns) {
+            const FieldDef& f = s.aDims(field);
+            if (f.Level <= lastColumn)
+                deepest = std::max(deepest, f.Level);
+            else
+                s.ui.critical(QStringLiteral("The field \"%1\" has subtotal level %2, beyond the listing's %3 "
+                                             "columns: it is left out of the subtotals.")
+                                  .arg(f.FName)
+                                  .arg(f.Level)
+                                  .arg(lastColumn));
+        }
         for (int level = 1; level <= deepest; ++level) {
             grid.setMergeCol(level, true);
             std::vector<grid::SubtotalRequest> levelTotals;

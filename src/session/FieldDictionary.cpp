@@ -1,6 +1,7 @@
 #include "session/FieldDictionary.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <functional>
@@ -80,6 +81,40 @@ FieldList orderVariables(const std::vector<FieldDef>& variables) {
     return aVars;
 }
 
+// A field name as a statement may carry it: a letter or "_", then letters,
+// digits and "_".
+bool isPlainFieldName(const QString& name) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Z_][A-Z0-9_]*$"));
+    return plain.match(name).hasMatch();
+}
+
+// The most decimals a number of `f` is shown with: what its width holds (a
+// sign and the point take two places), never more than a double carries.
+constexpr int kMostDecimals = 15;
+
+void limitDecimals(FieldDef& f, Ui& ui) {
+    const int most = std::clamp(f.FLen - 2, 0, kMostDecimals);
+    if (f.FDec <= most) return;
+    ui.critical(QStringLiteral("The field \"%1\" asks for %2 decimals, more than its width of %3 holds: it is shown "
+                               "with %4.")
+                    .arg(f.FName)
+                    .arg(f.FDec)
+                    .arg(f.FLen)
+                    .arg(most));
+    f.FDec = most;
+}
+
+// Refuses a structure whose field name is not a plain name: the name goes
+// into statements.
+bool refuseOddName(const FieldDef& f, const QString& sStructFile, Ui& ui) {
+    if (isPlainFieldName(f.FName)) return false;
+    ui.critical(QStringLiteral("The structure file \"%1\" names the field \"%2\" (%3), which is not a field name. "
+                               "Can't continue!")
+                    .arg(QFileInfo(sStructFile).fileName(), f.FName,
+                         f.FDesc.isEmpty() ? QStringLiteral("no description") : "\"" + f.FDesc + "\""));
+    return true;
+}
+
 }  // namespace
 
 QString VariableDisplayFormat(int FLen, int FDec) {
@@ -104,6 +139,7 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
     d.sReportName = ReportNameOf(sStructFile);
     std::vector<FieldDef> variables;
     int displayed = 0;
+    bool negativeDivisor = false;
     bool titled = hasTitleColumn(rsStruct);
     QSet<QString> shownFaults;
     rsStruct.MoveFirst();
@@ -123,6 +159,11 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
             row.read([&] { f.FDec = row.integer("FDEC"); });
             row.read([&] { f.Level = row.integer("LEVEL"); });
             row.read([&] { f.Displayed = row.logical("DISPLAYED"); });
+            if (refuseOddName(f, sStructFile, ui)) {
+                d.refused = true;
+                return d;
+            }
+            if (f.Displayed && f.FType.trimmed() == "N") limitDecimals(f, ui);
             if (f.FName == "CLIPDET") {
                 d.bClipDet = true;
                 f.Displayed = false;
@@ -133,6 +174,7 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
                 row.read([&] {
                     int divisor = row.integerOrZero("DIVISOR");
                     if (divisor > 0) f.Divisor = divisor;
+                    if (divisor < 0) negativeDivisor = true;
                 });
             }
             d.aDims.append(f);
@@ -147,6 +189,10 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
         row.read([&] { f.FLen = row.integer("FLEN"); });
         row.read([&] { f.FDec = row.integer("FDEC"); });
         f.Layout = layout.toUpper();
+        if (refuseOddName(f, sStructFile, ui)) {
+            d.refused = true;
+            return d;
+        }
         row.read([&] { f.Level = row.integer("LEVEL"); });
         row.read([&] { f.ShowTotal = row.logical("SHOWTOTAL"); });
         d.aDims.append(f);
@@ -156,7 +202,8 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
             v.FName = f.FName;
             v.FLen = f.FLen;
             v.FDec = f.FDec;
-            v.Layout = VariableDisplayFormat(f.FLen, f.FDec);
+            limitDecimals(v, ui);
+            v.Layout = VariableDisplayFormat(v.FLen, v.FDec);
             v.Level = f.Level;
             v.ShowTotal = f.ShowTotal;
             row.read([&] { v.Divisor = row.integerOrZero("DIVISOR"); });
@@ -168,7 +215,22 @@ FieldDictionary ReadFieldDictionary(engine::Recordset& rsStruct, bool bDetailed,
         d.refused = true;
         return d;
     }
-    if (!bDetailed) d.aVars = orderVariables(variables);
+    if (bDetailed && negativeDivisor) {
+        // A column order below 1 leaves the order of the columns unknown:
+        // they follow the structure file.
+        int column = 0;
+        for (int i = 1; i <= d.aDims.upperBound(); ++i)
+            if (d.aDims(i).Displayed) d.aDims(i).Divisor = ++column;
+    }
+    if (!bDetailed) {
+        d.aVars = orderVariables(variables);
+        if (d.aVars(1).Level != 1) {
+            ui.critical("No variable of the structure file \"" + QFileInfo(sStructFile).fileName() +
+                        "\" has level 1: the summary has no value to show. Can't continue!");
+            d.refused = true;
+            return d;
+        }
+    }
     return d;
 }
 

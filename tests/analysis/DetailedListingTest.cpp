@@ -144,5 +144,27 @@ TEST_F(Listing, AFilterRestrictsTheRows) {
     EXPECT_EQ(media, QStringList{"RADIO"});
 }
 
+TEST_F(Listing, SubtotalLevelBeyondTheColumnsIsLeftOutWithAMessage) {
+    ASSERT_TRUE(open());
+    s->aDims(4).Level = 999;
+    grid::GridModel g;
+    ASSERT_TRUE(FillDetailed(*s, g, measure, clipButton));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "The field \"AD_TYPE\" has subtotal level 999, beyond the listing's 4 columns: it is "
+                                   "left out of the subtotals.");
+    QStringList rows;
+    for (int r = 1; r < g.rows(); ++r) rows << (g.isSubtotal(r) ? "sum " : "") + g.textMatrix(r, 3);
+    EXPECT_EQ(rows, (QStringList{"sum 10.00", "10.00", "sum 1,235.25", "1,234.50", ".75"}));
+}
+
+TEST_F(Listing, ListingWithoutADisplayedFieldIsRefusedWithAMessage) {
+    ASSERT_TRUE(open());
+    for (int i = 1; i <= s->aDims.upperBound(); ++i) s->aDims(i).Displayed = false;
+    grid::GridModel g;
+    EXPECT_FALSE(FillDetailed(*s, g, measure, clipButton));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "The structure file displays no field: the listing has no column to show.");
+}
+
 }  // namespace
 }  // namespace vantrep::analysis

@@ -146,6 +146,67 @@ fact "nothing written into the hand-over folder" [ ! -e handed/out.tsv ]
 check "export beside the hand-over folder" 0 "" -- "$vantrep" --export handed.tsv handed/DATA.DBF
 fact "the hand-over folder is removed, the export beside it kept" [ ! -e handed ] && [ -s handed.tsv ]
 
+# Hostile structure files. set_field FILE FNAME COLUMN VALUE: rewrites
+# COLUMN of the structure row of field FNAME in place (VALUE fitted to the
+# column's width).
+set_field() {
+  /usr/bin/python3 - "$@" <<'PY'
+import sys
+path, key, column, value = sys.argv[1:]
+data = bytearray(open(path, 'rb').read())
+header_len = int.from_bytes(data[8:10], 'little')
+record_len = int.from_bytes(data[10:12], 'little')
+count = int.from_bytes(data[4:8], 'little')
+fields, offset, pos = {}, 1, 32
+while data[pos] != 0x0D:
+    name = data[pos:pos + 11].split(b'\0')[0].decode()
+    fields[name] = (offset, data[pos + 16], chr(data[pos + 11]))
+    offset += data[pos + 16]
+    pos += 32
+for r in range(count):
+    start = header_len + r * record_len
+    o, w, _ = fields['FNAME']
+    if data[start + o:start + o + w].decode().strip() == key:
+        o, w, t = fields[column]
+        text = value.encode()[:w]
+        data[start + o:start + o + w] = text.rjust(w) if t == 'N' else text.ljust(w)
+open(path, 'wb').write(data)
+PY
+}
+fresh injected summary
+set_field injected/Brand_Spends.str BRAND FNAME "BRAND) OR (1=1"  # cut to the column's 10 places
+check "structure field name that is no name" 1 'names the field "BRAND\) OR"' -- \
+  "$vantrep" --export injected.tsv injected/DATA.DBF
+fresh blankname detailed
+set_field blankname/Spot_Listing.dtr CHANNEL FNAME ""
+check "blank structure field name" 1 'names the field ""' -- "$vantrep" --export blank.tsv blankname/DATA.DBF
+fact "no file after a refused structure" [ ! -e injected.tsv ] && [ ! -e blank.tsv ]
+"$vantrep" --export detailed-ref.tsv detailed/DATA.DBF 2>/dev/null
+fresh negative detailed
+set_field negative/Spot_Listing.dtr BRAND DIVISOR -1
+check "negative column order" 0 "" -- "$vantrep" --export negative.tsv negative/DATA.DBF
+fact "a negative column order keeps every column" \
+  [ "$(head -1 negative.tsv | awk -F'\t' '{print NF}')" -eq "$(head -1 detailed-ref.tsv | awk -F'\t' '{print NF}')" ]
+fact "a negative column order keeps every subtotal" [ "$(wc -l <negative.tsv)" -eq "$(wc -l <detailed-ref.tsv)" ]
+fresh deep detailed
+set_field deep/Spot_Listing.dtr SPEND LEVEL 99
+check "subtotal level beyond the columns" 0 'subtotal level 99, beyond' -- "$vantrep" --export deep.tsv deep/DATA.DBF
+fact "a level beyond the columns changes nothing else" cmp -s deep.tsv detailed-ref.tsv
+fresh nothingshown detailed
+for f in MEDIA CHANNEL BRAND DATE TIME AD_TYPE AD_DESC LANGUAGE DURATION SPOTS SPEND; do
+  set_field nothingshown/Spot_Listing.dtr $f DISPLAYED F
+done
+check "listing without a displayed field" 1 "displays no field" -- "$vantrep" --export none.tsv nothingshown/DATA.DBF
+fact "no file for a listing without columns" [ ! -e none.tsv ]
+fresh decimals summary
+set_field decimals/Brand_Spends.str SPEND FDEC 99
+check "decimals beyond the width" 0 'asks for 99 decimals' -- "$vantrep" --export decimals.tsv decimals/DATA.DBF
+fact "decimals are cut to the width" [ -z "$(grep -E '[0-9]\.[0-9]{11}' decimals.tsv)" ]
+fresh nolevel summary
+set_field nolevel/Brand_Spends.str SPEND LEVEL 0
+check "no variable of level 1" 1 "has level 1" -- "$vantrep" --export nolevel.tsv nolevel/DATA.DBF
+fact "no file for a summary without values" [ ! -e nolevel.tsv ]
+
 # A good run after all this still works and replaces an old file.
 old good.tsv
 check "good export" 0 "" -- "$vantrep" --export good.tsv summary/DATA.DBF

@@ -150,5 +150,70 @@ TEST_F(Structure, AMissingColumnIsShownAndTheLoadGoesOn) {
     EXPECT_TRUE(d.refused);
 }
 
+TEST_F(Structure, FieldNameThatIsNoPlainNameIsRefusedByName) {
+    for (const char* name : {"BRAND) OR", "", "1BRAND", "A.B"}) {
+        for (bool detailed : {false, true}) {
+            ui.messages.clear();
+            if (connection.State() == engine::adStateOpen) connection.Close();
+            FieldDictionary d = load(detailed ? "x.dtr" : "x.str",
+                                     {{"MEDIA", "Media", "C", 10, 0, "R", 1, false, true, none, ""},
+                                      {name, "Odd", "C", 10, 0, "R", 2, false, true, none, ""},
+                                      {"SPEND", "Spend", "N", 12, 2, "N", 1, true, true, none, ""}},
+                                     detailed);
+            EXPECT_TRUE(d.refused) << name;
+            ASSERT_EQ(ui.messages.size(), 1u) << name;
+            EXPECT_EQ(ui.messages[0].text, QString("The structure file \"%1\" names the field \"%2\" (\"Odd\"), "
+                                                   "which is not a field name. Can't continue!")
+                                               .arg(detailed ? "x.dtr" : "x.str", name));
+        }
+    }
+}
+
+TEST_F(Structure, NegativeDetailedDivisorPutsTheColumnsInFileOrder) {
+    FieldDictionary d = load("list.dtr",
+                             {{"DATE", "Date", "D", 8, 0, "", 0, false, true, Value::integer(2), ""},
+                              {"MEDIA", "Media", "C", 10, 0, "", 0, false, true, Value::integer(-1), ""},
+                              {"HIDDEN", "Hidden", "C", 10, 0, "", 0, false, false, none, ""},
+                              {"SPOTS", "Spots", "N", 6, 0, "", 0, false, true, Value::integer(1), ""}},
+                             true, false);
+    EXPECT_FALSE(d.refused);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(d.aDims(1).Divisor, 1);
+    EXPECT_EQ(d.aDims(2).Divisor, 2);
+    EXPECT_EQ(d.aDims(4).Divisor, 3);
+}
+
+TEST_F(Structure, DecimalsBeyondTheFieldWidthAreCutWithAMessage) {
+    FieldDictionary d = load("x.str",
+                             {{"MEDIA", "Media", "C", 10, 0, "R", 1, false, false, none, ""},
+                              {"SPEND", "Spend", "N", 12, 99, "N", 1, true, false, none, ""}},
+                             false);
+    EXPECT_FALSE(d.refused);
+    EXPECT_EQ(d.aVars(1).FDec, 10);
+    EXPECT_EQ(d.aVars(1).Layout, "#.0000000000");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "The field \"SPEND\" asks for 99 decimals, more than its width of 12 holds: it is shown with 10.");
+
+    ui.messages.clear();
+    if (connection.State() == engine::adStateOpen) connection.Close();
+    FieldDictionary listing = load("x.dtr", {{"SPEND", "Spend", "N", 99, 99, "", 0, false, true, none, ""}}, true);
+    EXPECT_EQ(listing.aDims(1).FDec, 15);
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(Structure, SummaryWithoutALevelOneVariableIsRefusedWithAMessage) {
+    FieldDictionary d = load("x.str",
+                             {{"MEDIA", "Media", "C", 10, 0, "R", 1, false, false, none, ""},
+                              {"SPEND", "Spend", "N", 12, 2, "N", 2, true, false, none, ""},
+                              {"SPOTS", "Spots", "N", 6, 0, "N", 0, true, false, none, ""}},
+                             false);
+    EXPECT_TRUE(d.refused);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "No variable of the structure file \"x.str\" has level 1: the summary has no value to show. "
+              "Can't continue!");
+}
+
 }  // namespace
 }  // namespace vantrep::session
