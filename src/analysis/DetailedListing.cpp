@@ -130,12 +130,17 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
 
         grid.setRedraw(false);
         grid.clear();
+        // A summary shown before leaves its merge flags and frozen columns:
+        // the listing merges only its subtotal levels and freezes nothing.
+        for (int r = 0; r < grid.rows(); ++r) grid.setMergeRow(r, false);
         const int records = static_cast<int>(s.rsData.RecordCount());
         const int fields = s.rsData.fields().Count();
         grid.setRows(records + 1);
         grid.setCols(fields + 1);
         grid.setFixedRows(1);
         grid.setFixedCols(1);
+        grid.setFrozenCols(0);
+        for (int c = 0; c < grid.cols(); ++c) grid.setMergeCol(c, false);
         for (size_t c = 0; c < columns.size(); ++c) {
             const int col = static_cast<int>(c) + 1;
             const int field = columns[c];

@@ -209,11 +209,17 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
                 }
             }
             for (int k = 1; k <= nRowDims; ++k) g.setMergeCol(k, true);
-            // Rows with nothing in them go.
-            for (int r = g.rows() - 1; r >= totalRow; --r)
-                if (g.valueMatrix(r, nRowDims + 1) == 0 && g.textMatrix(r, 1).isEmpty() && !g.isSubtotal(r))
-                    g.removeItem(r);
-            if (totalsAdded) g.removeItem(totalRow);
+            if (g.cols() > nRowDims + 1) {
+                // Rows with nothing in them go.
+                for (int r = g.rows() - 1; r >= totalRow; --r)
+                    if (g.valueMatrix(r, nRowDims + 1) == 0 && g.textMatrix(r, 1).isEmpty() && !g.isSubtotal(r))
+                        g.removeItem(r);
+                if (totalsAdded) g.removeItem(totalRow);
+            } else {
+                // No value column is left: no row holds anything, the grand
+                // total included, and the headers stay alone.
+                g.setRows(g.fixedRows());
+            }
         }
         g.autoSize(1, g.cols() - 1, measure);
         g.setRedraw(true);

@@ -166,5 +166,21 @@ TEST_F(Listing, ListingWithoutADisplayedFieldIsRefusedWithAMessage) {
     EXPECT_EQ(ui.messages[0].text, "The structure file displays no field: the listing has no column to show.");
 }
 
+TEST_F(Listing, ListingAfterASummaryKeepsNoFrozenColumnsOrMergeFlags) {
+    ASSERT_TRUE(open());
+    grid::GridModel g;
+    g.setRows(4);
+    g.setCols(8);
+    g.setFixedRows(3);
+    g.setFrozenCols(2);  // as a summary with two row dimensions and two column levels leaves it
+    for (int c = 0; c < 8; ++c) g.setMergeCol(c, true);
+    for (int r = 0; r < 3; ++r) g.setMergeRow(r, true);
+    ASSERT_TRUE(FillDetailed(*s, g, measure, clipButton));
+    EXPECT_EQ(g.frozenCols(), 0);
+    EXPECT_TRUE(g.mergeCol(1));  // MEDIA, the subtotal level
+    for (int c = 2; c < g.cols(); ++c) EXPECT_FALSE(g.mergeCol(c)) << "column " << c;
+    for (int r = 0; r < g.rows(); ++r) EXPECT_FALSE(g.mergeRow(r)) << "row " << r;
+}
+
 }  // namespace
 }  // namespace vantrep::analysis

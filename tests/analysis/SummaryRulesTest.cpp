@@ -110,5 +110,15 @@ TEST_F(SummaryRules, ATotalColumnAfterASingleColumnGoes) {
     EXPECT_EQ(kinds.join(",").toStdString(), "PRESS/Ad,PRESS/Insert,PRESS/Total Ad,TV/Spot");
 }
 
+TEST_F(SummaryRules, VariablesAllZeroOrNegativeLeaveTheHeaderRowsWithoutAFault) {
+    grid::GridModel g = fill({{Value::integer(1), Value::integer(30), Value::string("TV"), n("0"), n("-2")},
+                              {Value::integer(2), Value::integer(30), Value::string("RADIO"), n("-1000.00"), n("0")}});
+    EXPECT_EQ(g.rows(), g.fixedRows());  // ui.messages is checked empty by fill()
+    EXPECT_EQ(g.fixedRows(), 2);
+    EXPECT_EQ(g.cols(), 3);  // the fixed column and the two row dimensions
+    EXPECT_EQ(g.textMatrix(0, 1), "Month");
+    for (int r = 0; r < g.rows(); ++r) EXPECT_FALSE(g.isSubtotal(r));
+}
+
 }  // namespace
 }  // namespace vantrep::analysis
