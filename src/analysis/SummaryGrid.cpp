@@ -221,6 +221,11 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
                 g.setRows(g.fixedRows());
             }
         }
+        // The heading block sits centre-top; the row dimensions' captions on
+        // its first line sit left.
+        for (int r = 0; r < g.fixedRows(); ++r)
+            for (int c = 1; c < g.cols(); ++c)
+                g.setCellAlignment(r, c, r == 0 && c <= nRowDims ? grid::alignLeftTop : grid::alignCenterTop);
         g.autoSize(1, g.cols() - 1, measure);
         g.setRedraw(true);
         if (s.embedded()) grid::WriteGridFile(g, s.sReportFolder + "GridData.bin");

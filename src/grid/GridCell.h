@@ -46,6 +46,7 @@ struct CellExtra {
     std::optional<bool> bold;
     std::optional<int> foreColor;
     std::optional<int> backColor;
+    std::optional<int> alignment;  // an alignment code; empty: the column's (headings: centred)
     std::unique_ptr<CellAttachment> attachment;  // null: no data, no picture
 
     CellExtra() = default;
@@ -56,6 +57,7 @@ struct CellExtra {
         bold = other.bold;
         foreColor = other.foreColor;
         backColor = other.backColor;
+        alignment = other.alignment;
         attachment = other.attachment ? std::make_unique<CellAttachment>(*other.attachment) : nullptr;
         return *this;
     }
@@ -70,7 +72,7 @@ struct CellExtra {
     }
     bool empty() const {
         const bool attached = attachment && (!attachment->data.isNull() || !attachment->picture.isNull());
-        return !attached && !bold && !foreColor && !backColor;
+        return !attached && !bold && !foreColor && !backColor && !alignment;
     }
 };
 

@@ -17,7 +17,7 @@ constexpr quint16 kVersion = 1;
 constexpr int kMaxCols = 100000;
 
 enum RowFlags : quint8 { rowHidden = 1, rowMerge = 2, rowSubtotal = 4 };
-enum ExtraFlags : quint8 { hasData = 1, hasPicture = 2, hasBold = 4, hasFore = 8, hasBack = 16 };
+enum ExtraFlags : quint8 { hasData = 1, hasPicture = 2, hasBold = 4, hasFore = 8, hasBack = 16, hasAlignment = 32 };
 
 void setStreamVersion(QDataStream& stream) {
     stream.setVersion(QDataStream::Qt_6_0);
@@ -33,12 +33,14 @@ void writeExtra(QDataStream& out, int col, const CellExtra& e) {
     if (e.bold) flags |= hasBold;
     if (e.foreColor) flags |= hasFore;
     if (e.backColor) flags |= hasBack;
+    if (e.alignment) flags |= hasAlignment;
     out << qint32(col) << flags;
     if (flags & hasData) out << data;
     if (flags & hasPicture) out << picture;
     if (flags & hasBold) out << *e.bold;
     if (flags & hasFore) out << qint32(*e.foreColor);
     if (flags & hasBack) out << qint32(*e.backColor);
+    if (flags & hasAlignment) out << qint32(*e.alignment);
 }
 
 [[noreturn]] void corrupt(const QString& path, const std::string& what) {
@@ -144,7 +146,11 @@ GridModel ReadGridFile(const QString& path) {
             if (have & hasBold) { bool bold = false; in >> bold; e.bold = bold; }
             if (have & hasFore) { qint32 color = 0; in >> color; e.foreColor = color; }
             if (have & hasBack) { qint32 color = 0; in >> color; e.backColor = color; }
+            if (have & hasAlignment) { qint32 alignment = 0; in >> alignment; e.alignment = alignment; }
             checkStream(in, path, "row " + std::to_string(r) + ", column " + std::to_string(col));
+            if (e.alignment && (*e.alignment < alignLeftTop || *e.alignment > alignGeneral))
+                corrupt(path, "row " + std::to_string(r) + ", column " + std::to_string(col) + " has alignment code " +
+                                  std::to_string(*e.alignment));
         }
     }
     if (!in.atEnd()) corrupt(path, "unexpected data after the last row");

@@ -262,6 +262,18 @@ void GridModel::setCellBold(int row, int col, bool bold) {
     changed();
 }
 
+int GridModel::cellAlignment(int row, int col) const {
+    const CellExtra* e = findExtra(row, col);
+    return e && e->alignment ? *e->alignment : -1;
+}
+
+void GridModel::setCellAlignment(int row, int col, int alignment) {
+    if (alignment < alignLeftTop || alignment > alignGeneral)
+        outOfRange("alignment code " + std::to_string(alignment));
+    extra(row, col).alignment = alignment;
+    changed();
+}
+
 int GridModel::cellForeColor(int row, int col) const {
     const CellExtra* e = findExtra(row, col);
     return e ? e->foreColor.value_or(-1) : -1;

@@ -86,6 +86,9 @@ public:
     void setCellPicture(int row, int col, const QImage& picture);
     bool cellBold(int row, int col) const;
     void setCellBold(int row, int col, bool bold);
+    // A cell's own alignment code (0..9), or -1 when it has none.
+    int cellAlignment(int row, int col) const;
+    void setCellAlignment(int row, int col, int alignment);
     // 24-bit colours, blue in the high byte; -1 when the cell has the default.
     int cellForeColor(int row, int col) const;
     void setCellForeColor(int row, int col, int color);

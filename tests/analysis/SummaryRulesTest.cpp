@@ -120,5 +120,16 @@ TEST_F(SummaryRules, VariablesAllZeroOrNegativeLeaveTheHeaderRowsWithoutAFault) 
     for (int r = 0; r < g.rows(); ++r) EXPECT_FALSE(g.isSubtotal(r));
 }
 
+TEST_F(SummaryRules, HeadingBlockSitsCentreTopWithTheRowCaptionsLeft) {
+    grid::GridModel g = fill({{Value::integer(1), Value::integer(30), Value::string("TV"), n("3000.00"), n("2")}});
+    ASSERT_EQ(g.fixedRows(), 2);
+    EXPECT_EQ(g.cellAlignment(0, 1), grid::alignLeftTop);  // "Month"
+    EXPECT_EQ(g.cellAlignment(0, 2), grid::alignLeftTop);  // "Duration"
+    EXPECT_EQ(g.cellAlignment(1, 1), grid::alignCenterTop);
+    for (int c = 3; c < g.cols(); ++c)
+        for (int r = 0; r < 2; ++r) EXPECT_EQ(g.cellAlignment(r, c), grid::alignCenterTop) << r << "," << c;
+    EXPECT_EQ(g.cellAlignment(2, 3), -1);  // data cells keep their column's alignment
+}
+
 }  // namespace
 }  // namespace vantrep::analysis

@@ -24,6 +24,7 @@ GridModel sample() {
     grid.setCellBold(2, 0, true);
     grid.setCellForeColor(2, 2, 0x0000CC);
     grid.setCellBackColor(3, 0, 0x669900);
+    grid.setCellAlignment(0, 1, alignCenterTop);
     QImage picture(3, 2, QImage::Format_ARGB32);
     picture.fill(QColor(10, 20, 30));
     grid.setCellPicture(2, 1, picture);
@@ -77,6 +78,7 @@ TEST(GridFile, RoundTripKeepsEverything) {
             EXPECT_EQ(copy.cellBold(r, c), original.cellBold(r, c));
             EXPECT_EQ(copy.cellForeColor(r, c), original.cellForeColor(r, c));
             EXPECT_EQ(copy.cellBackColor(r, c), original.cellBackColor(r, c));
+            EXPECT_EQ(copy.cellAlignment(r, c), original.cellAlignment(r, c));
         }
     }
     for (int c = 0; c < 3; ++c) {
@@ -132,6 +134,13 @@ TEST(GridFile, DamagedFilesAreRefusedNamingTheFile) {
     QByteArray fixed = good;
     fixed[14] = 9;  // more fixed rows than rows
     expectCorrupt(fixed);
+
+    GridModel aligned(1, 1);
+    aligned.setCellAlignment(0, 0, alignLeftTop);
+    WriteGridFile(aligned, path);
+    QByteArray badAlignment = readBytes(path);
+    badAlignment[badAlignment.size() - 4] = 42;  // the cell's alignment code, last in the file
+    expectCorrupt(badAlignment);
 }
 
 TEST(GridFile, MissingFileAndUnwritablePath) {

@@ -63,7 +63,10 @@ void GridHeaderView::paintSection(QPainter* painter, const QRect& rect, int logi
             painter->setFont(font);
             const int fore = grid_.cellForeColor(r, logicalIndex);
             painter->setPen(fore < 0 ? GridPalette::headingText() : gridColor(fore));
-            painter->drawText(cell.adjusted(4, 0, -4, 0), Qt::AlignCenter, grid_.textMatrix(r, logicalIndex));
+            const QString text = grid_.textMatrix(r, logicalIndex);
+            const int alignment = grid_.cellAlignment(r, logicalIndex);
+            painter->drawText(cell.adjusted(4, 0, -4, 0),
+                              alignment < 0 ? Qt::Alignment(Qt::AlignCenter) : cellAlignment(alignment, text), text);
             if (bottom == lines - 1 && isSortIndicatorShown() && sortIndicatorSection() == logicalIndex)
                 paintSortIndicator(painter, cell);
         }

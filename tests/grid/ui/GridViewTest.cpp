@@ -262,6 +262,40 @@ TEST(GridView, DrawsEqualHeadingsOfAMergingRowAsOneCell) {
     EXPECT_EQ(header->height(), 2 * line);
 }
 
+// The first pixel column, from the left of `x1`..`x2`, on the first heading
+// line that differs from the heading's background; -1 when none does.
+int firstInk(const QImage& image, int x1, int x2, int lineHeight) {
+    const QColor background = image.pixelColor(x1 + 1, 1);
+    for (int x = x1 + 1; x < x2 - 1; ++x)
+        for (int y = 1; y < lineHeight - 1; ++y)
+            if (image.pixelColor(x, y) != background) return x;
+    return -1;
+}
+
+TEST(GridView, DrawsAHeadingCellWithItsOwnAlignment) {
+    GridModel g;
+    fillSmall(g);
+    g.setRows(10);
+    g.setFixedRows(2);
+    g.setColWidth(2, 3000);
+    g.setColWidth(3, 3000);
+    g.setTextMatrix(0, 2, "Jan");
+    g.setTextMatrix(0, 3, "Jan");
+    g.setCellAlignment(0, 2, alignLeftTop);
+    GridView view(g);
+    view.resize(700, 300);
+    view.show();
+    QApplication::processEvents();
+    GridHeaderView* header = view.heading();
+    const QImage image = header->grab().toImage();
+    const int left2 = header->sectionViewportPosition(2), left3 = header->sectionViewportPosition(3);
+    const int ink2 = firstInk(image, left2, left3, header->lineHeight()) - left2;
+    const int ink3 = firstInk(image, left3, left3 + header->sectionSize(3), header->lineHeight()) - left3;
+    EXPECT_GE(ink2, 0);
+    EXPECT_LT(ink2, 12);     // at the left edge
+    EXPECT_GT(ink3, ink2 + 20);  // the other heading stays centred
+}
+
 TEST(GridView, OpensALongListingQuicklyWithoutSpans) {
 #if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
     const qint64 limitMs = 1500;
