@@ -81,7 +81,12 @@ frmDesign::frmDesign(session::Session& session, std::function<bool()> refill, QW
 }
 
 frmDesign::~frmDesign() {
-    // The views show the designer's grids: they go before the designer does.
+    // The views stop reporting their events to this dialog before they go,
+    // and they go before the designer's grids they show.
+    for (grid::ui::GridView* v : views_) {
+        v->viewport()->removeEventFilter(this);
+        v->removeEventFilter(this);
+    }
     delete tabs_;
 }
 

@@ -51,7 +51,10 @@ frmFilter::frmFilter(session::Session& session, const QString& FieldName, int So
 }
 
 frmFilter::~frmFilter() {
-    // The views show the filter's lists: they go before the lists do.
+    // The views stop reporting their events to this dialog before they go,
+    // and they go before the lists they show.
+    available_->viewport()->removeEventFilter(this);
+    selected_->viewport()->removeEventFilter(this);
     delete available_;
     delete selected_;
 }
