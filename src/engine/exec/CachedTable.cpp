@@ -1,7 +1,6 @@
 #include "engine/exec/CachedTable.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "engine/exec/ColumnBuilders.h"
 #include "engine/Parallel.h"
@@ -18,85 +17,97 @@ static constexpr size_t minimumRecordsPerPart = 50000;
 
 static bool parsable(char type) { return type == 'N' || type == 'F' || type == 'I' || type == 'Y'; }
 
-// Which part decodes each field (dictionaries first, then numbers): the
-// costliest first, each to the part with the least work so far. A field
-// costs about its width, a dictionary about twice what a number does.
-static std::vector<size_t> shareOut(const std::vector<DictionaryBuilder>& dictionaries,
-                                    const std::vector<NumberBuilder>& numbers, size_t parts) {
-    std::vector<size_t> cost;
-    for (const DictionaryBuilder& b : dictionaries) cost.push_back(2 * (8 + b.width()));
-    for (const NumberBuilder& b : numbers) cost.push_back(8 + b.width());
-    std::vector<size_t> order(cost.size());
-    std::iota(order.begin(), order.end(), size_t(0));
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return cost[a] > cost[b]; });
-    std::vector<size_t> load(parts, 0), partOf(cost.size(), 0);
-    for (size_t k : order) {
-        const size_t part = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
-        partOf[k] = part;
-        load[part] += cost[k];
-    }
-    return partOf;
-}
-
 void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::vector<int>& numberFields) {
     const dbf::DbfTable& t = *table_;
-    uint32_t count = t.recordCount();
-    std::vector<DictionaryBuilder> dictionaries;
-    std::vector<NumberBuilder> numbers;
+    const uint32_t count = t.recordCount();
+    std::vector<int> newDictionaries, newNumbers;
     for (int f : dictionaryFields)
-        if (!dictionaries_.count(f) &&
-            std::none_of(dictionaries.begin(), dictionaries.end(), [f](auto& b) { return b.field() == f; }))
-            dictionaries.emplace_back(t, f, count);
+        if (!dictionaries_.count(f) && std::find(newDictionaries.begin(), newDictionaries.end(), f) == newDictionaries.end())
+            newDictionaries.push_back(f);
     for (int f : numberFields)
         if (!numbers_.count(f) && parsable(t.fields()[static_cast<size_t>(f)].type) &&
-            std::none_of(numbers.begin(), numbers.end(), [f](auto& b) { return b.field() == f; }))
-            numbers.emplace_back(t, f, count);
-    if (visibleBuilt_ && dictionaries.empty() && numbers.empty()) return;
+            std::find(newNumbers.begin(), newNumbers.end(), f) == newNumbers.end())
+            newNumbers.push_back(f);
+    if (visibleBuilt_ && newDictionaries.empty() && newNumbers.empty()) return;
 
-    // The fields asked for are shared out among the cores; each part makes one
-    // pass over the records for its fields, and part 0 also notes which
-    // records are not deleted.
-    const size_t builders = dictionaries.size() + numbers.size();
-    const size_t parts = std::max<size_t>(1, std::min(builders, partsFor(count, minimumRecordsPerPart)));
-    const std::vector<size_t> partOf = shareOut(dictionaries, numbers, parts);
-    auto dictionariesOf = [&](size_t part) {
-        std::vector<size_t> mine;
-        for (size_t k = 0; k < dictionaries.size(); ++k)
-            if (partOf[k] == part) mine.push_back(k);
-        return mine;
+    // The records are split into runs, one per core; each run is read once,
+    // every field decoded by a builder of the run's own, into the columns
+    // that all runs share. A run is a range of the visible records when they
+    // are known, else a range of all records, its deleted ones passed over
+    // and its visible ones noted.
+    const bool overVisible = visibleBuilt_;
+    const size_t span = overVisible ? visible_.size() : count;
+    const size_t parts = partsFor(span, minimumRecordsPerPart);
+    std::vector<std::unique_ptr<DictionaryColumn>> dictionaries(newDictionaries.size());
+    for (auto& column : dictionaries) {
+        column = std::make_unique<DictionaryColumn>();
+        column->codes.assign(count, DictionaryColumn::noCode);
+    }
+    std::vector<std::unique_ptr<NumberColumn>> numbers;
+    for (int f : newNumbers) numbers.push_back(std::make_unique<NumberColumn>(numberColumnFor(t, f, count)));
+    struct Run {
+        std::vector<DictionaryBuilder> dictionaries;
+        std::vector<NumberBuilder> numbers;
+        RecordList visible;
     };
-    auto decodePart = [&](size_t part) {
-        std::vector<DictionaryBuilder*> myDictionaries;
-        std::vector<NumberBuilder*> myNumbers;
-        for (size_t k : dictionariesOf(part)) myDictionaries.push_back(&dictionaries[k]);
-        for (size_t k = dictionaries.size(); k < builders; ++k)
-            if (partOf[k] == part) myNumbers.push_back(&numbers[k - dictionaries.size()]);
+    std::vector<Run> runs(parts);
+    for (Run& run : runs) {
+        for (size_t k = 0; k < newDictionaries.size(); ++k)
+            run.dictionaries.emplace_back(t, newDictionaries[k], dictionaries[k]->codes);
+        for (size_t k = 0; k < newNumbers.size(); ++k) run.numbers.emplace_back(t, newNumbers[k], *numbers[k]);
+    }
+    runParts(parts, [&](size_t part) {
+        Run& run = runs[part];
+        const auto [begin, end] = partRange(span, parts, part);
         auto decode = [&](uint32_t r, const uint8_t* bytes) {
-            for (DictionaryBuilder* b : myDictionaries) b->add(r, bytes);
-            for (NumberBuilder* b : myNumbers) b->add(r, bytes);
+            for (DictionaryBuilder& b : run.dictionaries) b.add(r, bytes);
+            for (NumberBuilder& b : run.numbers) b.add(r, bytes);
         };
-        if (visibleBuilt_) {
-            for (uint32_t r : visible_) decode(r, t.record(r));
+        if (overVisible) {
+            for (size_t i = begin; i < end; ++i) decode(visible_[i], t.record(visible_[i]));
             return;
         }
-        for (uint32_t r = 0; r < count; ++r) {
-            const uint8_t* bytes = t.record(r);
+        run.visible.reserve(end - begin);
+        for (size_t r = begin; r < end; ++r) {
+            const uint8_t* bytes = t.record(static_cast<uint32_t>(r));
             if (bytes[0] == '*') continue;
-            if (part == 0) visible_.push_back(r);
-            decode(r, bytes);
+            run.visible.push_back(static_cast<uint32_t>(r));
+            decode(static_cast<uint32_t>(r), bytes);
         }
-    };
-    if (!visibleBuilt_) visible_.reserve(count);
-    runParts(parts, decodePart);
-    visibleBuilt_ = true;
-    // Then each part puts its dictionaries in value order.
-    std::vector<std::unique_ptr<DictionaryColumn>> columns(dictionaries.size());
-    for (auto& column : columns) column = std::make_unique<DictionaryColumn>();
-    runParts(parts, [&](size_t part) {
-        for (size_t k : dictionariesOf(part)) dictionaries[k].finish(visible_, *columns[k]);
     });
-    for (size_t k = 0; k < dictionaries.size(); ++k) dictionaries_.emplace(dictionaries[k].field(), std::move(columns[k]));
-    for (NumberBuilder& b : numbers) numbers_.emplace(b.field(), std::make_unique<NumberColumn>(b.take()));
+    // Where each run's records lie in the visible records.
+    std::vector<std::pair<size_t, size_t>> decoded(parts);
+    for (size_t part = 0; part < parts; ++part) decoded[part] = partRange(span, parts, part);
+    if (!overVisible) {
+        visible_.reserve(count);
+        for (size_t part = 0; part < parts; ++part) {
+            decoded[part] = {visible_.size(), visible_.size() + runs[part].visible.size()};
+            visible_.insert(visible_.end(), runs[part].visible.begin(), runs[part].visible.end());
+            runs[part].visible = RecordList();
+        }
+        visibleBuilt_ = true;
+    }
+    // Each dictionary's entries, found run by run, put in value order; then
+    // every run gives its records their codes.
+    std::vector<std::vector<std::vector<uint32_t>>> entryCodes;  // per field, per run
+    for (size_t k = 0; k < newDictionaries.size(); ++k) {
+        std::vector<const DictionaryBuilder*> builders;
+        for (const Run& run : runs) builders.push_back(&run.dictionaries[k]);
+        entryCodes.push_back(DictionaryBuilder::orderEntries(builders, dictionaries[k]->values));
+    }
+    if (!newDictionaries.empty())
+        runParts(parts, [&](size_t part) {
+            const Run& run = runs[part];
+            for (size_t k = 0; k < newDictionaries.size(); ++k)
+                for (size_t i = decoded[part].first; i < decoded[part].second; ++i)
+                    run.dictionaries[k].recode(visible_[i], entryCodes[k][part]);
+        });
+    for (size_t k = 0; k < newDictionaries.size(); ++k)
+        dictionaries_.emplace(newDictionaries[k], std::move(dictionaries[k]));
+    for (size_t k = 0; k < newNumbers.size(); ++k) {
+        for (const Run& run : runs) numbers[k]->usable = numbers[k]->usable && run.numbers[k].usable();
+        numbers_.emplace(newNumbers[k], std::move(numbers[k]));
+    }
 }
 
 const RecordList& CachedTable::visibleRows() {

@@ -121,8 +121,8 @@ static void sortInValueOrder(std::vector<uint32_t>& order, const std::vector<Val
                      [&](uint32_t a, uint32_t b) { return compareValues(values[a], values[b]) < 0; });
 }
 
-DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
-    : table_(table), field_(field), raw_(table.fields()[static_cast<size_t>(field)].length) {
+DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, BigVector<uint32_t>& codes)
+    : table_(table), field_(field), raw_(table.fields()[static_cast<size_t>(field)].length), codes_(codes) {
     const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
     offset_ = f.offset;
     length_ = f.length;
@@ -130,43 +130,71 @@ DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, uint
     fixedWidth_ = f.type != 'V' && f.type != 'Q';
     direct_ = fixedWidth_ && !nullable_ && f.length <= 2;
     if (direct_) directEntries_.assign(65536, DictionaryColumn::noCode);
-    codes_.assign(recordCount, DictionaryColumn::noCode);
 }
 
-void DictionaryBuilder::finish(const RecordList& visible, DictionaryColumn& column) {
-    // Entries in value order; bytes that differ but mean the same value (" 1"
-    // and "1 " in an N field) share one code. NULL sorts first and is code 0.
-    size_t n = raw_.size();
+std::vector<std::vector<uint32_t>> DictionaryBuilder::orderEntries(const std::vector<const DictionaryBuilder*>& runs,
+                                                                   std::vector<Value>& values) {
+    // The entries of all runs as one list: the first run's as they are, each
+    // later run's looked up by its bytes and added when new.
+    const DictionaryBuilder& first = *runs.front();
+    RawDictionary all = first.raw_;
+    std::vector<std::vector<uint32_t>> entryOf(runs.size());  // per run: its entries in the list
+    bool hasNull = false;
+    for (size_t k = 0; k < runs.size(); ++k) {
+        const DictionaryBuilder& run = *runs[k];
+        hasNull = hasNull || run.hasNull_;
+        entryOf[k].resize(run.raw_.size());
+        for (uint32_t e = 0; e < run.raw_.size(); ++e) {
+            if (k == 0) {
+                entryOf[k][e] = e;
+                continue;
+            }
+            const uint32_t record = run.raw_.firstRecord(e);
+            const std::string_view bytes = first.table_.rawBytes(record, first.field_);
+            entryOf[k][e] = all.add(reinterpret_cast<const uint8_t*>(bytes.data()),
+                                    static_cast<uint32_t>(bytes.size()), record);
+        }
+    }
+    // The list in value order.
+    size_t n = all.size();
     std::vector<Value> entryValues(n);
-    for (uint32_t e = 0; e < n; ++e) entryValues[e] = table_.value(raw_.firstRecord(e), field_);
+    for (uint32_t e = 0; e < n; ++e) entryValues[e] = first.table_.value(all.firstRecord(e), first.field_);
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
     sortInValueOrder(order, entryValues);
-    column.values.clear();
-    if (hasNull_) column.values.push_back(Value::null());
+    values.clear();
+    if (hasNull) values.push_back(Value::null());
     std::vector<uint32_t> entryCodes(n, 0);
     for (uint32_t e : order) {
-        if (column.values.size() == (hasNull_ ? 1u : 0u) || compareValues(column.values.back(), entryValues[e]) != 0)
-            column.values.push_back(std::move(entryValues[e]));
-        entryCodes[e] = static_cast<uint32_t>(column.values.size() - 1);
+        if (values.size() == (hasNull ? 1u : 0u) || compareValues(values.back(), entryValues[e]) != 0)
+            values.push_back(std::move(entryValues[e]));
+        entryCodes[e] = static_cast<uint32_t>(values.size() - 1);
     }
-    for (uint32_t r : visible) codes_[r] = codes_[r] == nullEntry ? 0 : entryCodes[codes_[r]];
-    column.codes = std::move(codes_);
+    for (std::vector<uint32_t>& entries : entryOf)
+        for (uint32_t& e : entries) e = entryCodes[e];
+    return entryOf;
 }
 
-NumberBuilder::NumberBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount)
+NumberBuilder::NumberBuilder(const dbf::DbfTable& table, int field, NumberColumn& column)
     : table_(table),
       field_(field),
-      plain_(table.fields()[static_cast<size_t>(field)].length, table.fields()[static_cast<size_t>(field)].decimals) {
+      plain_(table.fields()[static_cast<size_t>(field)].length, table.fields()[static_cast<size_t>(field)].decimals),
+      column_(column) {
     const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
     type_ = f.type;
     offset_ = f.offset;
     length_ = f.length;
     nullable_ = f.nullBit >= 0;
-    column_.scale = f.type == 'Y' ? 4 : (f.type == 'I' ? 0 : f.decimals);
-    column_.usable = f.type == 'N' || f.type == 'F' || f.type == 'I' || f.type == 'Y';
-    column_.units.assign(recordCount, 0);
-    if (nullable_) column_.isNull.assign(recordCount, 0);
+}
+
+NumberColumn numberColumnFor(const dbf::DbfTable& table, int field, uint32_t recordCount) {
+    const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
+    NumberColumn column;
+    column.scale = f.type == 'Y' ? 4 : (f.type == 'I' ? 0 : f.decimals);
+    column.usable = f.type == 'N' || f.type == 'F' || f.type == 'I' || f.type == 'Y';
+    column.units.assign(recordCount, 0);
+    if (f.nullBit >= 0) column.isNull.assign(recordCount, 0);
+    return column;
 }
 
 }  // namespace vantrep::engine::exec

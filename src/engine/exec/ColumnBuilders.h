@@ -1,7 +1,9 @@
-// Builders that decode one field of every visible record: into dictionary
+// Builders that decode one field of the visible records: into dictionary
 // codes, or into integer units. Several builders run side by side in one pass
 // over the records, so that a query reads each record's bytes once however
-// many of its fields it needs.
+// many of its fields it needs; the records are split into runs, each core
+// decoding every field of its own run with builders of its own, which write
+// into one shared column per field.
 #pragma once
 
 #include <cstdint>
@@ -76,9 +78,12 @@ private:
     std::vector<uint32_t> offsets_;
 };
 
+// The dictionary entries of one field for one run of records. Each record's
+// entry goes into `codes` (the field's, shared by the builders of all runs);
+// orderEntries then turns the entries of every run into codes in value order.
 class DictionaryBuilder {
 public:
-    DictionaryBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount);
+    DictionaryBuilder(const dbf::DbfTable& table, int field, BigVector<uint32_t>& codes);
     void add(uint32_t record, const uint8_t* recordBytes) {
         if (nullable_ && table_.isNull(record, field_)) {
             hasNull_ = true;
@@ -97,10 +102,20 @@ public:
                                       static_cast<uint32_t>(bytes.size()), record);
         }
     }
-    // Turns entries into codes in value order for the given visible records.
-    void finish(const RecordList& visible, DictionaryColumn& column);
+    // Replaces the entry of `record` (one this builder decoded) by its code,
+    // given every entry's code.
+    void recode(uint32_t record, const std::vector<uint32_t>& entryCodes) const {
+        uint32_t& code = codes_[record];
+        code = code == nullEntry ? 0 : entryCodes[code];
+    }
     int field() const { return field_; }
-    uint32_t width() const { return length_; }
+
+    // The codes in value order of the entries that `runs` (the builders of
+    // one field) found, one list per run, with the distinct values in
+    // `values`. Bytes that differ but mean the same value (" 1" and "1 " in
+    // an N field) share one code; NULL, when found, is code 0.
+    static std::vector<std::vector<uint32_t>> orderEntries(const std::vector<const DictionaryBuilder*>& runs,
+                                                           std::vector<Value>& values);
 
 private:
     static constexpr uint32_t nullEntry = DictionaryColumn::noCode - 1;
@@ -111,36 +126,37 @@ private:
     bool hasNull_ = false;
     RawDictionary raw_;
     std::vector<uint32_t> directEntries_;
-    BigVector<uint32_t> codes_;  // entry per record until finish()
+    BigVector<uint32_t>& codes_;  // entry per record until recoded
 };
 
+// Reads one number field for one run of records into `column` (the
+// field's, shared by the builders of all runs; see numberColumnFor).
 class NumberBuilder {
 public:
-    NumberBuilder(const dbf::DbfTable& table, int field, uint32_t recordCount);
+    NumberBuilder(const dbf::DbfTable& table, int field, NumberColumn& column);
     void add(uint32_t record, const uint8_t* recordBytes) {
         const uint8_t* p = recordBytes + offset_;
+        int64_t& units = column_.units[record];
         switch (type_) {
         case 'I': {
             int32_t v;
             std::memcpy(&v, p, 4);
-            column_.units[record] = v;
+            units = v;
             break;
         }
-        case 'Y': std::memcpy(&column_.units[record], p, 8); break;
+        case 'Y': std::memcpy(&units, p, 8); break;
         default: {
             bool blank;
-            if (!plain_.read(p, column_.units[record]) &&
-                !dbf::parseNumericField(reinterpret_cast<const char*>(p), length_, column_.scale,
-                                        column_.units[record], blank))
-                column_.usable = false;
+            if (!plain_.read(p, units) &&
+                !dbf::parseNumericField(reinterpret_cast<const char*>(p), length_, column_.scale, units, blank))
+                usable_ = false;
         }
         }
         if (nullable_) column_.isNull[record] = table_.isNull(record, field_) ? 1 : 0;
     }
-    NumberColumn take() { return std::move(column_); }
-
+    // False when some value of the run did not fit the column.
+    bool usable() const { return usable_; }
     int field() const { return field_; }
-    uint32_t width() const { return length_; }
 
 private:
     const dbf::DbfTable& table_;
@@ -148,8 +164,12 @@ private:
     char type_;
     uint32_t offset_, length_;
     bool nullable_;
+    bool usable_ = true;
     PlainNumberReader plain_;
-    NumberColumn column_;
+    NumberColumn& column_;
 };
+
+// An empty column for the numbers of `field` (N, F, I or Y) of `recordCount` records.
+NumberColumn numberColumnFor(const dbf::DbfTable& table, int field, uint32_t recordCount);
 
 }  // namespace vantrep::engine::exec

@@ -1,0 +1,118 @@
+// A large table is decoded in runs of records, one per core, each run finding
+// the values of its own records: groups, sums and value lists must come out as
+// one pass over the whole table would give them, whichever run met a value
+// first, with NULLs and deleted records only in some runs.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/QueryFixture.h"
+
+namespace vantrep::tests {
+namespace {
+
+using engine::Value;
+
+constexpr int recordCount = 160000;  // runs of at least 50,000 records: one per core on any machine here
+
+std::string padded(std::string s, size_t width) { return s + std::string(width - s.size(), ' '); }
+
+std::string cents(int64_t units) {
+    std::string digits = std::to_string(units / 100);
+    const int64_t rest = units % 100;
+    return digits + (rest < 10 ? ".0" : ".") + std::to_string(rest);
+}
+
+// Record i of the table; values met only late in the table, in an order
+// that is not their value order.
+std::string brandOf(int i) { return "brand number " + std::to_string(i < 100000 ? i % 37 : 900 - i % 53); }
+std::string mediaOf(int i) { return i < 120000 ? (i % 3 == 0 ? "TV" : "RADIO") : "CINEMA"; }
+int monthOf(int i) { return i < 90000 ? 1 + i % 6 : 7 + i % 6; }
+bool amountIsNull(int i) { return i >= 110000 && i % 97 == 0; }
+int64_t amountOf(int i) { return (i * 37) % 100000; }  // cents
+bool deleted(int i) { return i % 1013 == 5 && i > 80000; }
+
+class DecodeRuns : public QueryFixture {
+protected:
+    void SetUp() override {
+        QueryFixture::SetUp();
+        std::vector<std::vector<Value>> records;
+        records.reserve(recordCount);
+        for (int i = 0; i < recordCount; ++i)
+            records.push_back({text(brandOf(i)), text(mediaOf(i)), Value::integer(monthOf(i)),
+                               amountIsNull(i) ? Value::null() : number(cents(amountOf(i)))});
+        const std::string path = makeTable("DATA.DBF",
+                                           {{"BRAND", 'C', 20}, {"MEDIA", 'C', 10}, {"MONTH", 'N', 2},
+                                            {"AMOUNT", 'N', 10, 2, true}},
+                                           records);
+        markDeleted(path);
+    }
+
+    // Sets the deletion flag of the records `deleted` picks, in the file.
+    static void markDeleted(const std::string& path) {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        unsigned char header[12];
+        file.read(reinterpret_cast<char*>(header), sizeof header);
+        const uint32_t headerLength = header[8] | header[9] << 8;
+        const uint32_t recordLength = header[10] | header[11] << 8;
+        for (int i = 0; i < recordCount; ++i) {
+            if (!deleted(i)) continue;
+            file.seekp(headerLength + static_cast<std::streamoff>(i) * recordLength);
+            file.put('*');
+        }
+    }
+
+    struct Group {
+        int64_t count = 0;
+        int64_t sum = 0;
+        bool hasAmount = false;
+    };
+    // The expected rows of SELECT BRAND, MONTH, COUNT(*), SUM(AMOUNT) ... GROUP BY 1, 2.
+    static std::vector<Row> expectedGroups() {
+        std::map<std::pair<std::string, int>, Group> groups;
+        for (int i = 0; i < recordCount; ++i) {
+            if (deleted(i)) continue;
+            Group& g = groups[{brandOf(i), monthOf(i)}];
+            ++g.count;
+            if (amountIsNull(i)) continue;
+            g.sum += amountOf(i);
+            g.hasAmount = true;
+        }
+        std::vector<Row> rows{{"BRAND", "MONTH", "N", "S"}};
+        for (const auto& [key, g] : groups)
+            rows.push_back({padded(key.first, 20), std::to_string(key.second), std::to_string(g.count),
+                            g.hasAmount ? cents(g.sum) : ".NULL."});
+        return rows;
+    }
+    static std::vector<Row> expectedMedia() {
+        std::set<std::string> media;
+        for (int i = 0; i < recordCount; ++i)
+            if (!deleted(i)) media.insert(mediaOf(i));
+        std::vector<Row> rows{{"MEDIA"}};
+        for (const std::string& m : media) rows.push_back({padded(m, 10)});
+        return rows;
+    }
+};
+
+TEST_F(DecodeRuns, GroupsAndSumsMatchOnePassOverTheWholeTable) {
+    EXPECT_EQ(query("SELECT BRAND, MONTH, COUNT(*) AS N, SUM(AMOUNT) AS S FROM DATA.DBF GROUP BY 1, 2 ORDER BY 1, 2"),
+              expectedGroups());
+    // A later statement decodes another field over the records already known visible.
+    EXPECT_EQ(query("SELECT DISTINCT MEDIA FROM DATA.DBF ORDER BY 1"), expectedMedia());
+}
+
+TEST_F(DecodeRuns, FieldsPreparedTogetherGiveTheSameAnswers) {
+    connection.Open(connectionString());
+    connection.prepareFields("DATA.DBF", {"MEDIA", "BRAND", "MONTH"}, {"AMOUNT"});
+    EXPECT_EQ(query("SELECT DISTINCT MEDIA FROM DATA.DBF ORDER BY 1"), expectedMedia());
+    EXPECT_EQ(query("SELECT BRAND, MONTH, COUNT(*) AS N, SUM(AMOUNT) AS S FROM DATA.DBF GROUP BY 1, 2 ORDER BY 1, 2"),
+              expectedGroups());
+}
+
+}  // namespace
+}  // namespace vantrep::tests
