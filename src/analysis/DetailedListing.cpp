@@ -74,8 +74,7 @@ QString cellText(const engine::Value& v, const QString& pattern, const QLocale& 
 
 // A column's cell texts, row by row. The listing is sorted by its groups, so a
 // cell often repeats the cell above: a repeat is known from the stored bytes
-// or the value without formatting it again, and its text shares the storage
-// of the text above.
+// or the value without formatting it again.
 class ColumnText {
 public:
     explicit ColumnText(QString pattern) : pattern_(std::move(pattern)) {}
@@ -85,8 +84,7 @@ public:
         if (known_ && bytes && bytesKnown_ && *bytes == bytes_) return text_;
         engine::Value value = field.value();
         if (!known_ || !sameValue(value, value_)) {
-            QString text = cellText(value, pattern_, locale_);
-            if (text != text_) text_ = std::move(text);
+            text_ = cellText(value, pattern_, locale_);
             value_ = std::move(value);
         }
         known_ = true;
@@ -167,19 +165,21 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
             std::vector<ColumnText> texts;
             for (int field : columns) texts.emplace_back(cellPattern(s.aDims(field)));
             ColumnText clipTexts{QString()};
+            std::vector<QStringView> rowTexts(static_cast<size_t>(grid.cols()));  // column 0 stays empty
             for (size_t i = begin; i < end; ++i, rs.MoveNext()) {
                 const int row = static_cast<int>(i) + 1;
                 if (part == 0) s.ui.flood(static_cast<int>((i + 1 - begin) * 100 / (end - begin)));
                 const QString clip = s.bClipDet ? clipTexts.of(rs.field(clipColumn)) : QString();
                 for (size_t c = 0; c < columns.size(); ++c) {
                     const int col = static_cast<int>(c) + 1;
-                    grid.setTextMatrix(row, col, texts[c].of(rs.field(static_cast<int>(c))));
+                    rowTexts[col] = texts[c].of(rs.field(static_cast<int>(c)));
                     if (s.bClipDet && !clip.isEmpty() && s.aDims(columns[c]).FName == "AD_TYPE") {
                         grid.setCellPicture(row, col, clipButton);
                         grid.setCellData(row, col, clip);
                     }
                 }
-                if (s.bClipDet) grid.setTextMatrix(row, clipColumn + 1, clip);
+                if (s.bClipDet) rowTexts[clipColumn + 1] = clip;
+                grid.setRowTexts(row, rowTexts);
             }
         });
         s.rsData.Move(records);  // every row read, as one pass leaves the cursor

@@ -228,18 +228,21 @@ void SheetWriter::writeHeadingRow(int gridRow, int sheetRow, const std::vector<i
 
 void SheetWriter::writeDataCell(int gridRow, int col, int sheetRow, int sheetCol) {
     const grid::GridRow& row = grid_.rowAt(gridRow);
-    const QString& text = row.texts[static_cast<size_t>(col)];
+    const QString text = row.texts.text(col);
     const grid::CellExtra* extra = row.extras.empty() ? nullptr : row.extras.find(col);
+    const std::optional<bool> bold = row.boldAt(col);
+    const std::optional<int> foreColor = row.foreColorAt(col);
+    const std::optional<int> backColor = row.backColorAt(col);
     const auto r = static_cast<lxw_row_t>(sheetRow);
     const auto c = static_cast<lxw_col_t>(sheetCol);
     const bool formatted = static_cast<size_t>(col) < content_.columns.size();
     const std::optional<double> value =
         formatted ? SheetValueOf(text, content_.columns[static_cast<size_t>(col)]) : std::nullopt;
     lxw_format* format = value ? columnFormats_[static_cast<size_t>(col)] : nullptr;
-    if (extra && (extra->bold || extra->foreColor || extra->backColor)) {
-        format = formatOf({.bold = extra->bold.value_or(false),
-                           .foreColor = extra->foreColor.value_or(-1),
-                           .backColor = extra->backColor.value_or(-1),
+    if (bold || foreColor || backColor) {
+        format = formatOf({.bold = bold.value_or(false),
+                           .foreColor = foreColor.value_or(-1),
+                           .backColor = backColor.value_or(-1),
                            .numberColumn = value ? col : -1});
     }
     if (value) {
@@ -247,7 +250,7 @@ void SheetWriter::writeDataCell(int gridRow, int col, int sheetRow, int sheetCol
         return;
     }
     if (text.isEmpty()) {
-        if (extra && extra->backColor) check(worksheet_write_blank(sheet_, r, c, format));
+        if (backColor) check(worksheet_write_blank(sheet_, r, c, format));
         return;
     }
     const QByteArray utf8 = cellText(text);

@@ -1,7 +1,7 @@
-// The parts of a grid model's storage: a row (its texts and the rare per-cell
-// extras), a column's settings, and the formatting a cell may carry. Texts
-// are kept one QString per cell; everything else is stored only where set,
-// so a large listing costs little more than its texts.
+// The parts of a grid model's storage: a row (its texts in one block, the
+// rare per-cell extras and the formatting of a whole row), a column's
+// settings, and the formatting a cell may carry. Everything but the texts is
+// stored only where set, so a large listing costs little more than its texts.
 #pragma once
 
 #include <QImage>
@@ -13,6 +13,8 @@
 #include <optional>
 #include <utility>
 #include <vector>
+
+#include "grid/RowTexts.h"
 
 namespace vantrep::grid {
 
@@ -119,14 +121,39 @@ private:
     std::vector<Entry> entries_;
 };
 
+// Formatting that every cell of a row takes, kept once for the row (a
+// subtotal row's colours) rather than in each cell's extras.
+struct RowFormat {
+    std::optional<bool> bold;
+    std::optional<int> foreColor;
+    std::optional<int> backColor;
+    bool empty() const { return !bold && !foreColor && !backColor; }
+};
+
 struct GridRow {
-    std::vector<QString> texts;  // one per column
-    CellExtras extras;           // only cells with extras
+    RowTexts texts;    // one per column
+    CellExtras extras;  // only cells with extras
+    // While a row has a format, none of its cells has a bold or colour of its own.
+    RowFormat format;
     QVariant data;
     int outlineLevel = 0;
     bool subtotal = false;
     bool hidden = false;
     bool merge = false;
+
+    // A cell's boldness and colours: its own, else the row's.
+    std::optional<bool> boldAt(int col) const {
+        const CellExtra* e = extras.find(col);
+        return e && e->bold ? e->bold : format.bold;
+    }
+    std::optional<int> foreColorAt(int col) const {
+        const CellExtra* e = extras.find(col);
+        return e && e->foreColor ? e->foreColor : format.foreColor;
+    }
+    std::optional<int> backColorAt(int col) const {
+        const CellExtra* e = extras.find(col);
+        return e && e->backColor ? e->backColor : format.backColor;
+    }
 };
 
 struct GridColumn {

@@ -31,7 +31,7 @@ int movedIndex(int index, int from, int to) {
 
 // -1, 0 or 1: how two cell texts order. Numbers come before other texts and
 // compare by value; other texts compare case-insensitively.
-int compareTexts(const QString& a, const QString& b) {
+int compareTexts(QStringView a, QStringView b) {
     const bool aNumber = GridModel::isNumericText(a);
     const bool bNumber = GridModel::isNumericText(b);
     if (aNumber != bNumber) return aNumber ? -1 : 1;
@@ -40,7 +40,7 @@ int compareTexts(const QString& a, const QString& b) {
         const double y = GridModel::numberFromText(b);
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    const int order = a.compare(b, Qt::CaseInsensitive);
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
@@ -52,7 +52,7 @@ void GridModel::addItem(const QString& tabbedText, int position) {
                                   "Grid: cannot insert a row at position " + std::to_string(position) + ".");
     GridRow row = emptyRow();
     const QStringList parts = tabbedText.split(QLatin1Char('\t'));
-    for (int c = 0; c < cols_ && c < parts.size(); ++c) row.texts[c] = parts[c];
+    for (int c = 0; c < cols_ && c < parts.size(); ++c) row.texts.set(c, parts[c]);
     if (position == -1)
         rows_.push_back(std::move(row));
     else
@@ -72,7 +72,7 @@ void GridModel::colPosition(int col, int position) {
     checkCol(position);
     moveElement(columns_, col, position);
     for (GridRow& row : rows_) {
-        moveElement(row.texts, col, position);
+        row.texts.move(col, position);
         CellExtras moved;
         moved.reserve(row.extras.size());
         for (auto& [c, e] : row.extras) moved[movedIndex(c, col, position)] = std::move(e);
@@ -125,7 +125,7 @@ QString GridModel::clipText(const CellRange& range) const {
     for (int r = std::min(range.row1, range.row2); r <= std::max(range.row1, range.row2); ++r) {
         QStringList cells;
         for (int c = std::min(range.col1, range.col2); c <= std::max(range.col1, range.col2); ++c)
-            cells << rows_[r].texts[c];
+            cells << rows_[r].texts.text(c);
         lines << cells.join(QLatin1Char('\t'));
     }
     return lines.join(QLatin1Char('\r'));
@@ -148,10 +148,9 @@ void GridModel::autoSize(int col1, int col2, TextMeasure& measure, int paddingTw
             if (row.hidden) continue;
             for (size_t k = part; k < count; k += parts) {
                 const int c = first + static_cast<int>(k);
-                const QString& text = row.texts[c];
+                const QStringView text = row.texts[c];
                 if (text.isEmpty()) continue;
-                const CellExtra* e = row.extras.find(c);
-                widest[k].add(text, e && e->bold.value_or(false));
+                widest[k].add(text, row.boldAt(c).value_or(false));
             }
         }
     });

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include <string>
+#include <vector>
 
 #include "engine/EngineError.h"
 
@@ -75,9 +76,23 @@ void WriteGridFile(const GridModel& model, const QString& path) {
         if (row.merge) flags |= rowMerge;
         if (row.subtotal) flags |= rowSubtotal;
         out << flags << qint32(row.outlineLevel) << row.data;
-        for (const QString& text : row.texts) out << text;
-        out << qint32(row.extras.size());
-        for (const auto& [c, e] : row.extras) writeExtra(out, c, e);
+        for (int c = 0; c < row.texts.size(); ++c) out << row.texts.text(c);
+        if (row.format.empty()) {
+            out << qint32(row.extras.size());
+            for (const auto& [c, e] : row.extras) writeExtra(out, c, e);
+            continue;
+        }
+        // The file keeps formatting per cell: a row's format is written as
+        // every cell's.
+        out << qint32(model.cols());
+        for (int c = 0; c < model.cols(); ++c) {
+            const CellExtra* own = row.extras.find(c);
+            CellExtra e = own ? *own : CellExtra();
+            e.bold = row.format.bold;
+            e.foreColor = row.format.foreColor;
+            e.backColor = row.format.backColor;
+            writeExtra(out, c, e);
+        }
     }
     if (out.status() != QDataStream::Ok || !file.commit())
         throw engine::EngineError(engine::errIo, "Cannot write the grid file " + path.toStdString() + ": "
@@ -126,7 +141,9 @@ GridModel ReadGridFile(const QString& path) {
         quint8 flags = 0;
         qint32 level = 0, extras = 0;
         in >> flags >> level >> row.data;
-        for (QString& text : row.texts) in >> text;
+        std::vector<QString> texts(static_cast<size_t>(cols));
+        for (QString& text : texts) in >> text;
+        row.texts.assign(std::vector<QStringView>(texts.begin(), texts.end()));
         in >> extras;
         checkStream(in, path, "row " + std::to_string(r));
         if (extras < 0 || extras > cols) corrupt(path, "row " + std::to_string(r) + " has a bad cell count");

@@ -27,7 +27,7 @@ GridModel::GridModel(int rows, int cols) {
 
 GridRow GridModel::emptyRow() const {
     GridRow row;
-    row.texts.resize(cols_);
+    row.texts = RowTexts(cols_);
     return row;
 }
 
@@ -46,6 +46,9 @@ void GridModel::setRows(int rows) {
 void GridModel::setCols(int cols) {
     if (cols < 0) outOfRange("column count " + std::to_string(cols));
     for (GridRow& row : rows_) {
+        // New cells take no formatting: a row's format is given to the
+        // cells it had.
+        if (cols > cols_ && !row.format.empty()) spreadFormat(row);
         row.texts.resize(cols);
         row.extras.eraseFrom(cols);
     }
@@ -89,20 +92,39 @@ void GridModel::checkCell(int row, int col) const {
 
 QString GridModel::textMatrix(int row, int col) const {
     checkCell(row, col);
-    return rows_[row].texts[col];
+    return rows_[row].texts.text(col);
 }
 
 void GridModel::setTextMatrix(int row, int col, const QString& text) {
     checkCell(row, col);
-    rows_[row].texts[col] = text;
+    rows_[row].texts.set(col, text);
     changed();
+}
+
+void GridModel::setRowTexts(int row, std::span<const QStringView> texts) {
+    checkRow(row);
+    if (texts.size() > static_cast<size_t>(cols_)) outOfRange("column " + std::to_string(texts.size() - 1));
+    rows_[row].texts.assign(texts);
+    changed();
+}
+
+void GridModel::spreadFormat(GridRow& row) {
+    if (row.format.empty()) return;
+    row.extras.reserve(static_cast<size_t>(cols_));
+    for (int c = 0; c < cols_; ++c) {
+        CellExtra& e = row.extras[c];
+        e.bold = row.format.bold;
+        e.foreColor = row.format.foreColor;
+        e.backColor = row.format.backColor;
+    }
+    row.format = RowFormat();
 }
 
 namespace {
 
 // The text with blanks and grouping commas removed and a trailing "%" noted.
-QString numberBody(const QString& text, bool& percent) {
-    QString body = text.trimmed();
+QString numberBody(QStringView text, bool& percent) {
+    QString body = text.trimmed().toString();
     body.remove(QLatin1Char(','));
     percent = body.endsWith(QLatin1Char('%'));
     if (percent) body.chop(1);
@@ -111,7 +133,7 @@ QString numberBody(const QString& text, bool& percent) {
 
 }  // namespace
 
-bool GridModel::isNumericText(const QString& text) {
+bool GridModel::isNumericText(QStringView text) {
     bool percent = false;
     const QString body = numberBody(text, percent);
     if (body.isEmpty()) return false;
@@ -127,7 +149,7 @@ namespace {
 // significant digits and 22 decimals. The digits as a whole number, which a
 // double holds exactly, divided by a power of ten, which it also holds
 // exactly, give the nearest double in one rounding, as a full reading would.
-bool readShortDecimal(const QString& text, double& value) {
+bool readShortDecimal(QStringView text, double& value) {
     static constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const QChar* chars = text.constData();
@@ -168,7 +190,7 @@ bool readShortDecimal(const QString& text, double& value) {
 
 // Longer plain numbers: the same characters, read in full. False when the
 // text has anything else, leaving it to the general reading.
-bool readPlainNumber(const QString& text, double& value) {
+bool readPlainNumber(QStringView text, double& value) {
     if (readShortDecimal(text, value)) return true;
     char buffer[64];
     int length = 0;
@@ -195,7 +217,7 @@ bool readPlainNumber(const QString& text, double& value) {
 
 }  // namespace
 
-double GridModel::numberFromText(const QString& text) {
+double GridModel::numberFromText(QStringView text) {
     if (text.isEmpty()) return 0.0;
     double plain = 0.0;
     if (readPlainNumber(text, plain)) return plain;
@@ -251,11 +273,13 @@ void GridModel::setCellPicture(int row, int col, const QImage& picture) {
 }
 
 bool GridModel::cellBold(int row, int col) const {
-    const CellExtra* e = findExtra(row, col);
-    return e && e->bold.value_or(false);
+    checkCell(row, col);
+    return rows_[row].boldAt(col).value_or(false);
 }
 
 void GridModel::setCellBold(int row, int col, bool bold) {
+    checkCell(row, col);
+    spreadFormat(rows_[row]);
     CellExtra& e = extra(row, col);
     if (bold) e.bold = true; else e.bold.reset();
     dropEmptyExtra(row, col);
@@ -275,11 +299,13 @@ void GridModel::setCellAlignment(int row, int col, int alignment) {
 }
 
 int GridModel::cellForeColor(int row, int col) const {
-    const CellExtra* e = findExtra(row, col);
-    return e ? e->foreColor.value_or(-1) : -1;
+    checkCell(row, col);
+    return rows_[row].foreColorAt(col).value_or(-1);
 }
 
 void GridModel::setCellForeColor(int row, int col, int color) {
+    checkCell(row, col);
+    spreadFormat(rows_[row]);
     CellExtra& e = extra(row, col);
     if (color >= 0) e.foreColor = color & 0xFFFFFF; else e.foreColor.reset();
     dropEmptyExtra(row, col);
@@ -287,11 +313,13 @@ void GridModel::setCellForeColor(int row, int col, int color) {
 }
 
 int GridModel::cellBackColor(int row, int col) const {
-    const CellExtra* e = findExtra(row, col);
-    return e ? e->backColor.value_or(-1) : -1;
+    checkCell(row, col);
+    return rows_[row].backColorAt(col).value_or(-1);
 }
 
 void GridModel::setCellBackColor(int row, int col, int color) {
+    checkCell(row, col);
+    spreadFormat(rows_[row]);
     CellExtra& e = extra(row, col);
     if (color >= 0) e.backColor = color & 0xFFFFFF; else e.backColor.reset();
     dropEmptyExtra(row, col);
@@ -402,7 +430,7 @@ void GridModel::setMergeCol(int col, bool merge) {
 CellRange GridModel::mergedRange(int row, int col) const {
     checkCell(row, col);
     CellRange range{row, col, row, col};
-    const QString& text = rows_[row].texts[col];
+    const QStringView text = rows_[row].texts[col];
     if (text.isEmpty()) return range;
     if (rows_[row].merge) {
         const auto& texts = rows_[row].texts;
@@ -447,9 +475,7 @@ std::size_t GridModel::memoryEstimate() const {
     std::size_t bytes = sizeof(GridModel) + columns_.capacity() * sizeof(GridColumn)
                         + rows_.capacity() * sizeof(GridRow);
     for (const GridRow& row : rows_) {
-        bytes += row.texts.capacity() * sizeof(QString);
-        for (const QString& text : row.texts)
-            if (!text.isNull()) bytes += 24 + static_cast<std::size_t>(text.capacity()) * sizeof(QChar);
+        bytes += row.texts.blockBytes();
         for (const auto& [col, extra] : row.extras)
             bytes += sizeof(col) + sizeof(CellExtra) + (extra.attachment ? sizeof(CellAttachment) + 16 : 0);
     }

@@ -72,13 +72,18 @@ public:
     // Cell text. Out-of-range positions throw EngineError.
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
+    // Sets a whole row at once: texts[c] into column c, the columns after
+    // the given texts emptied. More texts than columns throw EngineError.
+    void setRowTexts(int row, std::span<const QStringView> texts);
 
     // The cell's text read as a number: grouping commas ignored, a trailing
     // "%" divides by 100 ("12%" -> 0.12), "" and any non-number give 0.
     double valueMatrix(int row, int col) const;
     // Whether the text reads as a number under the rules of valueMatrix.
-    static bool isNumericText(const QString& text);
-    static double numberFromText(const QString& text);
+    static bool isNumericText(QStringView text);
+    static bool isNumericText(const QString& text) { return isNumericText(QStringView(text)); }
+    static double numberFromText(QStringView text);
+    static double numberFromText(const QString& text) { return numberFromText(QStringView(text)); }
 
     QVariant cellData(int row, int col) const;
     void setCellData(int row, int col, const QVariant& data);
@@ -187,6 +192,9 @@ private:
     CellExtra& extra(int row, int col);
     const CellExtra* findExtra(int row, int col) const;
     void dropEmptyExtra(int row, int col);
+    // Gives the row's format to each of its cells and drops it, before a
+    // cell's own bold or colour is set.
+    void spreadFormat(GridRow& row);
     GridRow emptyRow() const;
     void changed();
     void insertSubtotalRows(std::span<const SubtotalRequest> requests);

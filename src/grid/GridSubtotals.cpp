@@ -22,15 +22,17 @@ struct Group {
     int insertAt = 0;      // where a new subtotal row goes
 };
 
-// Equal texts; a text sharing the storage of the other is known equal at once.
-bool sameText(const QString& a, const QString& b) {
-    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
-}
-
 bool sameKey(const GridRow& a, const GridRow& b, int groupCol) {
     for (int c = 0; c <= groupCol; ++c)
-        if (!sameText(a.texts[c], b.texts[c])) return false;
+        if (a.texts[c] != b.texts[c]) return false;
     return true;
+}
+
+// Whether a cell of the row has a bold or colour of its own.
+bool hasCellFormatting(const GridRow& row) {
+    for (const auto& [col, e] : row.extras)
+        if (e.bold || e.foreColor || e.backColor) return true;
+    return false;
 }
 
 // A group's total of `numbers` (one per row of the list of data rows), added
@@ -156,12 +158,16 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
     // Totals go into existing subtotal rows in place; new subtotal rows (with
     // the first request's caption) are merged into the rows in one pass, as a
     // grid may get tens of thousands. Each request's bold and colours apply
-    // in turn.
-    auto writeTotals = [&](GridRow& row, size_t group) {
-        for (size_t q = 0; q < count; ++q) {
-            const SubtotalRequest& request = requests[q];
-            row.texts[request.totalCol] = totals[group * count + q];
+    // in turn, to the row's format unless a cell of the row has its own.
+    auto formatRow = [&](GridRow& row) {
+        for (const SubtotalRequest& request : requests) {
             if (!request.bold && request.foreColor < 0 && request.backColor < 0) continue;
+            if (!hasCellFormatting(row)) {
+                if (request.bold) row.format.bold = true;
+                if (request.foreColor >= 0) row.format.foreColor = request.foreColor & 0xFFFFFF;
+                if (request.backColor >= 0) row.format.backColor = request.backColor & 0xFFFFFF;
+                continue;
+            }
             row.extras.reserve(static_cast<size_t>(cols_));
             for (int c = 0; c < cols_; ++c) {
                 CellExtra& e = row.extras[c];
@@ -173,18 +179,26 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
         }
     };
     std::vector<std::pair<int, GridRow>> inserts;  // by position, ascending
+    std::vector<QStringView> texts(static_cast<size_t>(cols_));
     for (size_t i = 0; i < groups.size(); ++i) {
         const Group& group = groups[i];
         if (group.existingRow >= 0) {
-            writeTotals(rows_[group.existingRow], i);
+            GridRow& row = rows_[group.existingRow];
+            for (size_t q = 0; q < count; ++q) row.texts.set(requests[q].totalCol, totals[i * count + q]);
+            formatRow(row);
             continue;
         }
-        const QString groupValue = g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts[g];
+        const QString groupValue =
+            g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts[g].toString();
+        const QString caption = QString(requests.front().caption).replace(QStringLiteral("%s"), groupValue);
+        std::fill(texts.begin(), texts.end(), QStringView());
+        texts[static_cast<size_t>(std::max(g, 0))] = caption;
+        for (size_t q = 0; q < count; ++q) texts[static_cast<size_t>(requests[q].totalCol)] = totals[i * count + q];
         GridRow row = emptyRow();
         row.subtotal = true;
         row.outlineLevel = g;
-        row.texts[std::max(g, 0)] = QString(requests.front().caption).replace(QStringLiteral("%s"), groupValue);
-        writeTotals(row, i);
+        row.texts.assign(texts);
+        formatRow(row);
         inserts.emplace_back(group.insertAt, std::move(row));
     }
     if (inserts.empty()) return;

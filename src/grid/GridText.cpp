@@ -14,13 +14,13 @@ namespace vantrep::grid {
 
 namespace {
 
-bool needsTsvEscape(const QString& text) {
+bool needsTsvEscape(QStringView text) {
     for (const QChar c : text)
         if (c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r') return true;
     return false;
 }
 
-void appendTsvCell(QString& out, const QString& text) {
+void appendTsvCell(QString& out, QStringView text) {
     if (!needsTsvEscape(text)) {
         out += text;
         return;
@@ -51,7 +51,8 @@ bool readAsFormula(const QString& text) {
     return !signedNumber.match(text).hasMatch();
 }
 
-void appendCsvCell(QString& out, const QString& cell) {
+void appendCsvCell(QString& out, QStringView view) {
+    const QString cell = view.toString();
     const QString text = readAsFormula(cell) ? QStringLiteral("'") + cell : cell;
     if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r')) {
         out += text;

@@ -10,7 +10,7 @@ char16_t shapeOf(char16_t c, bool digitsAlike) {
     return digitsAlike && c >= u'0' && c <= u'9' ? u'0' : c;
 }
 
-bool sameShape(const QString& a, const QString& b, bool digitsAlike) {
+bool sameShape(QStringView a, QStringView b, bool digitsAlike) {
     if (a.size() != b.size()) return false;
     const QChar* x = a.constData();
     const QChar* y = b.constData();
@@ -30,14 +30,12 @@ bool WidestText::ShapeEqual::operator()(const Shape& a, const Shape& b) const {
     return a.bold == b.bold && sameShape(a.text, b.text, digitsAlike);
 }
 
-void WidestText::add(const QString& text, bool bold) {
-    // A text of the shape added last (often the very text, shared with the
-    // cell above, or a number of the same digit pattern) is known already.
-    if (!last_.isNull() && bold == lastBold_) {
-        const bool shared = text.constData() == last_.constData() && text.size() == last_.size();
-        if (shared || sameShape(text, last_, digitsAlike_)) return;
-    }
-    last_ = text;
+void WidestText::add(QStringView text, bool bold) {
+    // A text of the shape added last (often the very text of the cell above,
+    // or a number of the same digit pattern) is known already.
+    if (!last_.isNull() && bold == lastBold_ && sameShape(text, last_, digitsAlike_)) return;
+    last_.resize(text.size());  // keeps the copy's storage when it is large enough
+    std::copy_n(text.data(), text.size(), last_.data());
     lastBold_ = bold;
     // FNV-1a over the shape's characters.
     std::size_t hash = bold ? 0x84222325cbf29ce4ull : 0xcbf29ce484222325ull;
@@ -46,12 +44,14 @@ void WidestText::add(const QString& text, bool bold) {
         hash ^= shapeOf(chars[i].unicode(), digitsAlike_);
         hash *= 0x100000001b3ull;
     }
-    shapes_.insert(Shape{text, bold, hash});
+    if (shapes_.contains(Shape{text, bold, hash})) return;
+    texts_.push_back(text.toString());
+    shapes_.insert(Shape{texts_.back(), bold, hash});
 }
 
 int WidestText::widest() {
     int widest = 0;
-    for (const Shape& shape : shapes_) widest = std::max(widest, measure_.widthTwips(shape.text, shape.bold));
+    for (const Shape& shape : shapes_) widest = std::max(widest, measure_.widthTwips(shape.text.toString(), shape.bold));
     return widest;
 }
 

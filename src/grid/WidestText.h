@@ -5,9 +5,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <cstddef>
 #include <unordered_set>
+#include <vector>
 
 #include "grid/TextMeasure.h"
 
@@ -17,13 +19,13 @@ class WidestText {
 public:
     explicit WidestText(TextMeasure& measure);
 
-    void add(const QString& text, bool bold);
+    void add(QStringView text, bool bold);
     // The widest width among the added texts, in twips; 0 when none.
     int widest();
 
 private:
     struct Shape {
-        QString text;  // the first text seen of this shape
+        QStringView text;  // the first text seen of this shape, held in texts_
         bool bold;
         std::size_t hash;
     };
@@ -37,11 +39,11 @@ private:
 
     TextMeasure& measure_;
     bool digitsAlike_;
-    // The text added last, held so that its storage stays its own: a column
-    // often repeats the cell above, or its shape, and such a repeat is known
-    // without hashing it.
+    // A copy of the text added last: a column often repeats the cell above,
+    // or its shape, and such a repeat is known without hashing it.
     QString last_;
     bool lastBold_ = false;
+    std::vector<QString> texts_;  // one per shape
     std::unordered_set<Shape, ShapeHash, ShapeEqual> shapes_;
 };
 

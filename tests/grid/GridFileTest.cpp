@@ -163,3 +163,35 @@ TEST(GridFile, EmptyGridRoundTrips) {
     EXPECT_EQ(copy.rows(), 0);
     EXPECT_EQ(copy.cols(), 0);
 }
+
+TEST(GridFile, SubtotalRowColoursAreKeptForEveryCell) {
+    GridModel original(1, 3);
+    original.setFixedRows(1);
+    original.addItem("Press\tNorth\t10");
+    original.addItem("TV\tSouth\t20");
+    SubtotalRequest byMedia;
+    byMedia.groupCol = 0;
+    byMedia.totalCol = 2;
+    byMedia.foreColor = 0x0000CC;
+    byMedia.bold = true;
+    original.subtotal(byMedia);
+    original.setCellData(1, 1, QVariant(QString("clip.mpg")));
+    ASSERT_TRUE(original.isSubtotal(1));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("GridData.bin");
+    WriteGridFile(original, path);
+    const GridModel copy = ReadGridFile(path);
+    ASSERT_EQ(copy.rows(), original.rows());
+    for (int r = 0; r < copy.rows(); ++r) {
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(copy.textMatrix(r, c), original.textMatrix(r, c));
+            EXPECT_EQ(copy.cellBold(r, c), original.cellBold(r, c));
+            EXPECT_EQ(copy.cellForeColor(r, c), original.cellForeColor(r, c));
+            EXPECT_EQ(copy.cellBackColor(r, c), original.cellBackColor(r, c));
+            EXPECT_EQ(copy.cellData(r, c), original.cellData(r, c));
+        }
+    }
+    EXPECT_EQ(copy.cellForeColor(1, 1), 0x0000CC);
+    EXPECT_EQ(copy.cellData(1, 1).toString(), "clip.mpg");
+    EXPECT_EQ(copy.cellForeColor(2, 1), -1);
+}

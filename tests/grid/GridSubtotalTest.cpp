@@ -277,3 +277,40 @@ TEST(GridSubtotal, RequestsMadeTogetherLeaveTheGridAsOneByOne) {
 }
 
 }  // namespace
+
+TEST(GridSubtotal, SubtotalRowColoursReadCellByCellAndSurviveEditsAndNewColumns) {
+    GridModel grid = listing();
+    SubtotalRequest byMedia = request(0, 2);
+    byMedia.foreColor = kRed204;
+    byMedia.backColor = kBlue204;
+    byMedia.bold = true;
+    grid.subtotal(byMedia);
+    ASSERT_TRUE(grid.isSubtotal(1));
+    EXPECT_TRUE(grid.rowAt(1).extras.empty()) << "a subtotal row's colours are the row's, not each cell's";
+    for (int c = 0; c < grid.cols(); ++c) {
+        EXPECT_TRUE(grid.cellBold(1, c));
+        EXPECT_EQ(grid.cellForeColor(1, c), kRed204);
+        EXPECT_EQ(grid.cellBackColor(1, c), kBlue204);
+    }
+    grid.setCellForeColor(1, 3, -1);  // one cell back to the default
+    grid.setCellBold(1, 0, false);
+    EXPECT_EQ(grid.cellForeColor(1, 3), -1);
+    EXPECT_FALSE(grid.cellBold(1, 0));
+    EXPECT_EQ(grid.cellForeColor(1, 2), kRed204);
+    EXPECT_TRUE(grid.cellBold(1, 2));
+    EXPECT_EQ(grid.cellBackColor(1, 3), kBlue204);
+
+    // A second request on the same rows adds its colour to every cell, the
+    // one set back included.
+    SubtotalRequest again = request(0, 3, "");
+    again.foreColor = kBlue204;
+    grid.subtotal(again);
+    EXPECT_EQ(grid.cellForeColor(1, 3), kBlue204);
+
+    const int secondSubtotal = 5;  // TV's
+    ASSERT_TRUE(grid.isSubtotal(secondSubtotal));
+    grid.setCols(6);
+    EXPECT_EQ(grid.cellForeColor(secondSubtotal, 2), kBlue204);
+    EXPECT_EQ(grid.cellForeColor(secondSubtotal, 5), -1) << "a new column takes no subtotal colour";
+    EXPECT_FALSE(grid.cellBold(secondSubtotal, 4));
+}

@@ -73,8 +73,8 @@ TEST(WidestText, KeepsBoldAndPlainApartAndIsZeroWhenEmpty) {
     WidestText none(measure);
     EXPECT_EQ(none.widest(), 0);
     WidestText texts(measure);
-    texts.add("123", false);
-    texts.add("456", true);
+    texts.add(u"123", false);
+    texts.add(u"456", true);
     EXPECT_EQ(texts.widest(), 60);
 }
 
