@@ -16,8 +16,8 @@ bool paintPdf(const PrintDocument& document, QPdfWriter& writer, const QString& 
     writer.setResolution(1440);
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("VantRep"));
-    QPageLayout layout(QPageSize(QPageSize::A4),
-                       document.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+    QPageLayout layout(document.paper, document.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF());
     writer.setPageLayout(layout);
     QPainter painter;
     if (!painter.begin(&writer)) return false;

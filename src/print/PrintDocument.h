@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPageSize>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -62,6 +63,7 @@ struct Page {
 };
 
 struct PrintDocument {
+    QPageSize paper{QPageSize::A4};  // what the pages are printed on
     double paperWidth = 0;  // twips, orientation applied
     double paperHeight = 0;
     int orientation = 0;  // 0 portrait, 1 landscape

@@ -21,6 +21,10 @@ void PrintSurface::clear() {
     y_ = area.top;
 }
 
+void PrintSurface::setPaper(const QPageSize& paper) {
+    paper_ = paper.isValid() ? paper : QPageSize(QPageSize::A4);
+}
+
 void PrintSurface::setOrientation(int orientation) { orientation_ = orientation == 1 ? 1 : 0; }
 
 void PrintSurface::setMargins(double left, double top, double right, double bottom) {
@@ -30,8 +34,15 @@ void PrintSurface::setMargins(double left, double top, double right, double bott
     marginBottom_ = std::max(0.0, bottom);
 }
 
-double PrintSurface::paperWidth() const { return orientation_ == 1 ? a4Height : a4Width; }
-double PrintSurface::paperHeight() const { return orientation_ == 1 ? a4Width : a4Height; }
+double PrintSurface::paperWidth() const {
+    const QSizeF size = paperTwips(paper_);
+    return orientation_ == 1 ? size.height() : size.width();
+}
+
+double PrintSurface::paperHeight() const {
+    const QSizeF size = paperTwips(paper_);
+    return orientation_ == 1 ? size.width() : size.height();
+}
 
 PrintableArea PrintSurface::printableArea() const {
     return {marginLeft_, paperWidth() - marginRight_, marginTop_, paperHeight() - marginBottom_};
@@ -39,6 +50,7 @@ PrintableArea PrintSurface::printableArea() const {
 
 void PrintSurface::startDoc() {
     clear();
+    document_.paper = paper_;
     document_.paperWidth = paperWidth();
     document_.paperHeight = paperHeight();
     document_.orientation = orientation_;

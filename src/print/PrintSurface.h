@@ -17,15 +17,12 @@
 #include <functional>
 
 #include "print/FontMetricsCache.h"
+#include "print/PaperSize.h"
 #include "print/PrintDocument.h"
 #include "print/PrintFont.h"
 #include "print/PrintTable.h"
 
 namespace vantrep::print {
-
-// A4 in twips, portrait.
-constexpr double a4Width = 11906;
-constexpr double a4Height = 16838;
 
 // Space kept between a cell's edges and its text, in twips.
 constexpr double cellPaddingX = 50;
@@ -58,13 +55,15 @@ public:
     // Drops the document and any open page or table; the set-up, font, pen,
     // headers, footers and events are kept.
     void clear();
-    // Only A4 paper exists; kept so set-up code reads as it is meant.
-    void setPaperA4() {}
+    // The paper; A4 until another is set. An invalid size is taken as A4.
+    void setPaper(const QPageSize& paper);
+    const QPageSize& paper() const { return paper_; }
     void setOrientation(int orientation);  // 0 portrait, 1 landscape
     int orientation() const { return orientation_; }
     void setZoom(int percent) { zoom_ = percent; }
     int zoom() const { return zoom_; }
     void setMargins(double left, double top, double right, double bottom);
+    // Twips, the orientation applied.
     double paperWidth() const;
     double paperHeight() const;
     PrintableArea printableArea() const;
@@ -133,6 +132,7 @@ private:
     PrintDocument document_;
     FontMetricsCache measure_;
     bool pageOpen_ = false;
+    QPageSize paper_{QPageSize::A4};
     int orientation_ = 0;
     int zoom_ = 100;
     double marginLeft_ = 1440, marginTop_ = 1440, marginRight_ = 1440, marginBottom_ = 1440;

@@ -20,7 +20,7 @@ BandedReport::BandedReport(print::PrintSurface& surface, session::Ui* ui)
 
 void BandedReport::pageSetUp(int orientation) {
     surface_.clear();
-    surface_.setPaperA4();
+    surface_.setPaper(Paper);
     surface_.setOrientation(orientation);
     print::PrintPen pen = surface_.pen();
     pen.color = 0;
@@ -34,7 +34,7 @@ void BandedReport::pageSetUp(int orientation) {
 }
 
 void BandedReport::printReport() {
-    pageSetUp(0);
+    pageSetUp(firstOrientation());
     if (!Data) return;
     std::optional<session::BusyPointer> busy;
     if (ui_) busy.emplace(*ui_);
@@ -54,18 +54,19 @@ void BandedReport::printReport() {
     settings_.LineSpacing = LineSpacing;
     settings_.SuppressBlankLines = SuppressBlankLines;
     settings_.SuppressZero = SuppressZero;
-    settings_.pageHeader = PHFormat;
-    settings_.pageFooter = PFFormat;
+    settings_.pageHeader = pageHeader_;
+    settings_.pageFooter = pageFooter_;
     settings_.footerReserve = 0;
     double height = 0;
-    printer_.printBand(PFFormat, true, true, false, height);
+    printer_.printBand(pageFooter_, true, true, false, height);
     settings_.footerReserve = height;
-    if (printer_.printBand(PHFormat, true, false, false, height) > settings_.area.width()) pageSetUp(1);
+    const double headerWidth = printer_.printBand(pageHeader_, true, false, false, height);
+    if (turnsWhenTooWide() && headerWidth > settings_.area.width()) pageSetUp(1);
 
     surface_.startDoc();
-    printBand(RHFormat);
-    printBand(PHFormat);
-    if (!Data->Eof()) Data->MoveFirst();
+    printBand(reportHeader_);
+    printBand(pageHeader_);
+    Data->MoveFirst();
     while (!Data->Eof()) {
         groupHeaderPass();
         variables_.Update();
@@ -73,8 +74,8 @@ void BandedReport::printReport() {
         Data->MoveNext();
         groupFooterPass();
     }
-    printBand(PFFormat);
-    printBand(RFFormat);
+    printBand(pageFooter_);
+    printBand(reportFooter_);
     surface_.endDoc();
 }
 
@@ -82,10 +83,10 @@ void BandedReport::prepareBands() {
     groups_ = buildGroups(GroupCriteria, GHFormat, GFFormat, DetFormat);
     addGroupVariables(groups_, variables_);
     QString detail = detailFields(DetFormat);
-    PHFormat = replaceAggregates(PHFormat, variables_, pageCriteria, detail);
-    PFFormat = replaceAggregates(PFFormat, variables_, pageCriteria, detail);
-    RHFormat = replaceAggregates(RHFormat, variables_, reportCriteria, detail);
-    RFFormat = replaceAggregates(RFFormat, variables_, reportCriteria, detail);
+    pageHeader_ = replaceAggregates(PHFormat, variables_, pageCriteria, detail);
+    pageFooter_ = replaceAggregates(PFFormat, variables_, pageCriteria, detail);
+    reportHeader_ = replaceAggregates(RHFormat, variables_, reportCriteria, detail);
+    reportFooter_ = replaceAggregates(RFFormat, variables_, reportCriteria, detail);
 }
 
 void BandedReport::printBand(const QString& band, bool pageBreakAfter) {

@@ -18,6 +18,7 @@
 #include "engine/Recordset.h"
 #include "print/PrintSurface.h"
 #include "report/BandPrinter.h"
+#include "report/PageSetup.h"
 #include "report/ReportData.h"
 #include "report/clsGroupFmt.h"
 #include "report/clsVariables.h"
@@ -27,7 +28,9 @@ namespace vantrep::session { class Ui; }
 
 namespace vantrep::report {
 
-class BandedReport {
+// The page set-up (paper, orientation, MarginLeft .. MarginBottom) is the
+// report's own, from PageSetup.
+class BandedReport : public PageSetup {
 public:
     // `ui`, when given, shows the busy pointer during the run.
     explicit BandedReport(print::PrintSurface& surface, session::Ui* ui = nullptr);
@@ -51,19 +54,19 @@ public:
     double LineSpacing = 0;
     bool SuppressBlankLines = false;
     bool SuppressZero = false;
-    double MarginLeft = 0;
-    double MarginRight = 0;
-    double MarginTop = 0;
-    double MarginBottom = 0;
 
-    // Clears the surface's document and sets it up: A4, `orientation` (0
-    // portrait, 1 landscape), pen reset, zoom 100, no table borders, the
+    // Clears the surface's document and sets it up: the paper, `orientation`
+    // (0 portrait, 1 landscape), pen reset, zoom 100, no table borders, the
     // print font, the margins; then reads the printable area back.
     void pageSetUp(int orientation);
 
-    // The print run. Without Data only the page set-up is done (the grid
-    // report prints in that case). Throws EngineError ("Data recordset is not
-    // set") when the variables cannot be made.
+    // The print run, from Data's first record; it may run again (after a
+    // change of the page set-up) and prints the same report. The page is
+    // the chosen orientation; without one portrait, or landscape when the
+    // page header is wider than a portrait page. Without Data only the page
+    // set-up is done (the grid report prints in that case). Throws
+    // EngineError ("Data recordset is not set") when the variables cannot be
+    // made.
     void printReport();
 
     const std::vector<clsGroupFmt>& groups() const { return groups_; }
@@ -89,6 +92,12 @@ private:
     std::optional<ReportData> data_;
     clsVariables variables_;
     std::vector<clsGroupFmt> groups_;
+    // The page and report bands with their aggregates turned into
+    // variables; the properties keep the bands as they were given.
+    QString pageHeader_;
+    QString pageFooter_;
+    QString reportHeader_;
+    QString reportFooter_;
     // Group keys of the current record: both passes and the footers' lookups
     // ask for the same few criteria.
     int64_t keysPosition_ = -1;

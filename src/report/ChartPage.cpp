@@ -21,7 +21,6 @@ QStringList chartCriteriaLines(const QString& criteria) {
 
 void printChartPage(print::PrintSurface& surface, const QString& criteria, const QImage& chart,
                     const print::PrintFont& font) {
-    surface.setOrientation(0);
     surface.startDoc();
     const print::PrintableArea area = surface.printableArea();
     if (!criteria.isEmpty()) {

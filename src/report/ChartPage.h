@@ -11,10 +11,10 @@
 
 namespace vantrep::report {
 
-// Prints one chart page on `surface` in portrait within the surface's
-// margins: `criteria` in `font` (a run of four spaces stands for a line
-// break, as callers pass the criteria), then `chart`. The caller shows the
-// busy pointer.
+// Prints one chart page on `surface` within the page the caller set up (the
+// report window: portrait unless the user chose otherwise): `criteria` in
+// `font` (a run of four spaces stands for a line break, as callers pass the
+// criteria), then `chart`. The caller shows the busy pointer.
 void printChartPage(print::PrintSurface& surface, const QString& criteria, const QImage& chart,
                     const print::PrintFont& font);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "grid/GridCell.h"
 #include "grid/GridModel.h"
 #include "report/TitleAlignment.h"
 #include "session/Ui.h"
@@ -18,11 +19,33 @@ constexpr double columnSlack = 60;
 // Space between the sub title and the heading table.
 constexpr double titleGap = 120;
 
+// Print alignment codes (PrintTable.h).
+constexpr int leftInTheMiddle = 6;
+constexpr int centredInTheMiddle = 7;
+constexpr int rightInTheMiddle = 8;
+
 int colourOrZero(int colour) { return colour < 0 ? 0 : colour; }
+
+// The print alignment code of grid alignment code `code` (GridCell.h): the
+// grid counts left, centre and right by threes with top, centre and bottom
+// inside them; the print surface counts the other way round, with the middle
+// last. General, and anything else, puts numbers right and texts left in the
+// middle.
+int printAlignment(int code, const QString& text) {
+    if (code < grid::alignLeftTop || code > grid::alignRightBottom)
+        return grid::GridModel::isNumericText(text) ? rightInTheMiddle : leftInTheMiddle;
+    static constexpr int down[] = {0, 2, 1};  // top, centre, bottom
+    return code / 3 + 3 * down[code % 3];
+}
 
 }  // namespace
 
-GridReport::GridReport(print::PrintSurface& surface, session::Ui* ui) : surface_(surface), ui_(ui) {}
+GridReport::GridReport(print::PrintSurface& surface, session::Ui* ui) : surface_(surface), ui_(ui) {
+    MarginLeft = 200;
+    MarginRight = 200;
+    MarginTop = 720;
+    MarginBottom = 720;
+}
 
 void GridReport::startTitles(const QString& caption) {
     pageSetUp(0);
@@ -39,7 +62,7 @@ void GridReport::startTitles(const QString& caption) {
 
 void GridReport::pageSetUp(int orientation) {
     surface_.clear();
-    surface_.setPaperA4();
+    surface_.setPaper(Paper);
     surface_.setOrientation(orientation);
     surface_.setPen(print::PrintPen{});
     surface_.setZoom(100);
@@ -52,11 +75,11 @@ void GridReport::printGridReport() {
     if (!ReportGrid) return;
     std::optional<session::BusyPointer> busy;
     if (ui_) busy.emplace(*ui_);
-    pageSetUp(0);
+    pageSetUp(firstOrientation());
     collectColumns();
     double headingWidth = labelWidth_;
     for (const ValueColumn& column : valueCols_) headingWidth += column.width;
-    if (headingWidth > surface_.printableArea().width()) pageSetUp(1);
+    if (turnsWhenTooWide() && headingWidth > surface_.printableArea().width()) pageSetUp(1);
 
     const grid::GridModel& g = *ReportGrid;
     surface_.startDoc();
@@ -118,14 +141,16 @@ void GridReport::collectColumns() {
             const QString text = g.textMatrix(row, column.col);
             if (!text.isEmpty()) widest = std::max(widest, measure.textWidth(cellFont(row, column.col), text));
         }
-        column.width = std::max<double>(g.colWidth(column.col), widest + 2 * print::cellPaddingX + columnSlack);
+        column.least = widest + 2 * print::cellPaddingX + columnSlack;
+        column.width = std::max<double>(g.colWidth(column.col), column.least);
     }
 }
 
 std::vector<std::vector<GridReport::ValueColumn>> GridReport::panels(double printableWidth) const {
     std::vector<std::vector<ValueColumn>> result(1);
     double used = labelWidth_;
-    for (const ValueColumn& column : valueCols_) {
+    for (ValueColumn column : valueCols_) {
+        column.width = std::max(column.least, std::min(column.width, printableWidth - labelWidth_));
         if (!result.back().empty() && used + column.width > printableWidth) {
             result.emplace_back();
             used = labelWidth_;
@@ -152,23 +177,32 @@ void GridReport::printTitles() {
 
 void GridReport::printHeading(const std::vector<ValueColumn>& panel) {
     const grid::GridModel& g = *ReportGrid;
-    const print::PrintableArea area = surface_.printableArea();
+    const double left = surface_.printableArea().left;
+    const double top = surface_.currentY();
+    const int lines = g.fixedRows();
     surface_.setTableBorder(print::TableBorder::All);
-    for (int row = 0; row < g.fixedRows(); ++row) {
-        std::vector<print::TableCell> cells;
-        if (labelWidth_ > 0) {
-            print::PrintFont font = GridFont;
-            font.bold = true;
-            QString text = row == g.fixedRows() - 1 ? labelHeading() : QString();
-            cells.push_back({text, labelWidth_, 6, font, 0, headingBackground});
-        }
-        // Equal neighbouring captions share one cell when the rows above
-        // them are shared too.
+    if (labelWidth_ > 0) {
+        print::PrintFont font = GridFont;
+        font.bold = true;
+        headingCell(left, top, lines, {labelHeading(), labelWidth_, labelHeadingAlignment(), font, 0,
+                                       headingBackground});
+    }
+    // Row below the last heading line that each panel column's cells reach.
+    std::vector<int> coveredTo(panel.size(), 0);
+    for (int row = 0; row < lines; ++row) {
+        double x = left + labelWidth_;
         for (size_t i = 0; i < panel.size();) {
+            if (coveredTo[i] > row) {
+                x += panel[i].width;
+                ++i;
+                continue;
+            }
+            // Equal neighbouring captions share one cell when the rows above
+            // them are shared too.
             size_t end = i + 1;
             const QString caption = g.textMatrix(row, panel[i].col);
             double width = panel[i].width;
-            while (!caption.isEmpty() && end < panel.size()) {
+            while (!caption.isEmpty() && end < panel.size() && coveredTo[end] <= row) {
                 bool same = true;
                 for (int above = 0; above <= row && same; ++above)
                     same = g.textMatrix(above, panel[end].col) == g.textMatrix(above, panel[i].col);
@@ -176,19 +210,32 @@ void GridReport::printHeading(const std::vector<ValueColumn>& panel) {
                 width += panel[end].width;
                 ++end;
             }
+            // As on screen, a caption of one column also covers the empty
+            // heading cells below it.
+            int bottom = row + 1;
+            if (end == i + 1)
+                while (bottom < lines && g.textMatrix(bottom, panel[i].col).isEmpty()) ++bottom;
             const int col = panel[i].col;
-            int back = g.cellBackColor(row, col);
-            cells.push_back({caption, width, 7, cellFont(row, col), colourOrZero(g.cellForeColor(row, col)),
-                             back < 0 ? headingBackground : back});
+            const int back = g.cellBackColor(row, col);
+            headingCell(x, top + row * rowHeight_, bottom - row,
+                        {caption, width, headingAlignment(row, col, caption), cellFont(row, col),
+                         colourOrZero(g.cellForeColor(row, col)), back < 0 ? headingBackground : back});
+            for (size_t k = i; k < end; ++k) coveredTo[k] = bottom;
+            x += width;
             i = end;
         }
-        surface_.setCurrentX(area.left);
-        print::PrintTable& table = surface_.startTable(static_cast<int>(cells.size()));
-        table.cells = std::move(cells);
-        table.rowHeight = rowHeight_;
-        surface_.endTable();
     }
     surface_.setTableBorder(print::TableBorder::None);
+    surface_.setCurrentY(top + lines * rowHeight_);
+}
+
+void GridReport::headingCell(double x, double y, int lines, const print::TableCell& cell) {
+    surface_.setCurrentX(x);
+    surface_.setCurrentY(y);
+    print::PrintTable& table = surface_.startTable(1);
+    table.cells[0] = cell;
+    table.rowHeight = lines * rowHeight_;
+    surface_.endTable();
 }
 
 bool GridReport::printRow(int row, const std::vector<ValueColumn>& panel) {
@@ -236,9 +283,26 @@ print::PrintFont GridReport::cellFont(int row, int col) const {
 }
 
 int GridReport::textAlignment(int col, const QString& text) const {
-    const int alignment = ReportGrid->colAlignment(col);
-    if (alignment < 0 || alignment > 8) return grid::GridModel::isNumericText(text) ? 8 : 6;
-    return 6 + alignment / 3;
+    // Data rows are one line high: across as the column says, in the middle.
+    return 6 + printAlignment(ReportGrid->colAlignment(col), text) % 3;
+}
+
+int GridReport::headingAlignment(int row, int col, const QString& text) const {
+    const int own = ReportGrid->cellAlignment(row, col);
+    return own < 0 ? centredInTheMiddle : printAlignment(own, text);
+}
+
+int GridReport::labelHeadingAlignment() const {
+    const grid::GridModel& g = *ReportGrid;
+    for (int row = 0; row < g.fixedRows(); ++row) {
+        for (int col : labelCols_) {
+            const QString text = g.textMatrix(row, col);
+            if (text.isEmpty()) continue;
+            const int own = g.cellAlignment(row, col);
+            return own < 0 ? leftInTheMiddle : printAlignment(own, text);
+        }
+    }
+    return leftInTheMiddle;
 }
 
 QString GridReport::labelText(int row) const {

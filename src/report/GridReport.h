@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "print/PrintSurface.h"
+#include "report/PageSetup.h"
 #include "report/TitleHolder.h"
 
 namespace vantrep::grid { class GridModel; }
@@ -21,7 +22,9 @@ namespace vantrep::session { class Ui; }
 
 namespace vantrep::report {
 
-class GridReport {
+// The page set-up (paper, orientation, MarginLeft .. MarginBottom) is the
+// report's own, from PageSetup; the margins start at 200 across and 720 down.
+class GridReport : public PageSetup {
 public:
     // `ui`, when given, shows the busy pointer during the run.
     explicit GridReport(print::PrintSurface& surface, session::Ui* ui = nullptr);
@@ -32,10 +35,6 @@ public:
     // The font of a grid that has no window to show it in.
     static print::PrintFont defaultGridFont() { return {QStringLiteral("Arial"), 8}; }
     print::PrintFont GridFont = defaultGridFont();  // the grid's font
-    double MarginLeft = 200;
-    double MarginRight = 200;
-    double MarginTop = 720;
-    double MarginBottom = 720;
     // The main title (page header text and font) and the sub title (the
     // lines above the table).
     TitleHolder CdlgTitle1;
@@ -47,18 +46,20 @@ public:
     // ReportCriteria.
     void startTitles(const QString& caption);
 
-    // Clears the surface's document and sets it up: A4 in `orientation`,
-    // the grid font, no borders, the margins.
+    // Clears the surface's document and sets it up: the paper in
+    // `orientation`, the grid font, no borders, the margins.
     void pageSetUp(int orientation);
 
-    // The print run: portrait, or landscape when the heading is wider than a
-    // portrait page. Without ReportGrid nothing is printed.
+    // The print run: in the chosen orientation; without one in portrait, or
+    // landscape when the heading is wider than a portrait page. Without
+    // ReportGrid nothing is printed.
     void printGridReport();
 
 private:
     struct ValueColumn {
         int col = 0;
         double width = 0;
+        double least = 0;  // its widest text with the room kept beside it
     };
 
     void collectColumns();
@@ -70,14 +71,28 @@ private:
     // rows), the rows joined with "/".
     QString labelHeading() const;
 
+    // The value columns in panels that fit `printableWidth` beside the
+    // labels; a column wider than that is narrowed to it, down to its
+    // widest text.
     std::vector<std::vector<ValueColumn>> panels(double printableWidth) const;
     void printTitles();
+    // The heading table: the label column's heading as one cell down all
+    // heading lines, then each line's captions, a caption of one column
+    // reaching down over the empty cells below it. Texts sit as the grid's
+    // cells align them.
     void printHeading(const std::vector<ValueColumn>& panel);
+    // One heading cell `lines` heading lines high with its top left corner
+    // at (x, y).
+    void headingCell(double x, double y, int lines, const print::TableCell& cell);
     bool printRow(int row, const std::vector<ValueColumn>& panel);
     void rule(const std::vector<ValueColumn>& panel);
     double panelWidth(const std::vector<ValueColumn>& panel) const;
     print::PrintFont cellFont(int row, int col) const;
     int textAlignment(int col, const QString& text) const;
+    // The cell's own alignment, else centred.
+    int headingAlignment(int row, int col, const QString& text) const;
+    // The alignment of the label column's first heading caption, else left.
+    int labelHeadingAlignment() const;
     QString labelText(int row) const;
 
     print::PrintSurface& surface_;

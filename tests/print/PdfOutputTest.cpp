@@ -23,8 +23,9 @@ QString run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-PrintDocument twoPages(int orientation) {
+PrintDocument twoPages(int orientation, const QPageSize& paper = QPageSize(QPageSize::A4)) {
     PrintSurface surface;
+    surface.setPaper(paper);
     surface.setOrientation(orientation);
     surface.setMargins(1440, 1440, 1440, 1440);
     surface.setBeforeFooter([&] { surface.footer().text = QStringLiteral("||Page %1").arg(surface.page()); });
@@ -64,6 +65,29 @@ TEST(PdfOutput, PagesReadBackWithTheirTextsAndSizeInEitherOrientation) {
     EXPECT_TRUE(pages[0].contains(QStringLiteral("Page 1")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Station 2")));
     EXPECT_TRUE(pages[1].contains(QStringLiteral("Page 2")));
+}
+
+TEST(PdfOutput, PagesHaveTheDocumentsPaperSize) {
+    QTemporaryDir temp;
+    struct Case {
+        QPageSize::PageSizeId id;
+        int orientation;
+        QString size;  // as pdfinfo says it
+    };
+    const Case cases[] = {{QPageSize::Letter, 0, "612 x 792 pts (letter)"},
+                          {QPageSize::Letter, 1, "792 x 612 pts (letter)"},
+                          {QPageSize::Legal, 0, "612 x 1008 pts"},
+                          {QPageSize::A3, 1, "1191 x 842 pts"},
+                          {QPageSize::A5, 0, "420 x 595 pts"}};
+    for (const Case& c : cases) {
+        const QString path = temp.filePath(QStringLiteral("%1-%2.pdf").arg(int(c.id)).arg(c.orientation));
+        ASSERT_TRUE(writePdf(twoPages(c.orientation, QPageSize(c.id)), path));
+        const QString info = run(QStringLiteral("pdfinfo"), {path});
+        EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+" + QRegularExpression::escape(c.size))))
+            << info.toStdString();
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\n"))));
+        EXPECT_TRUE(testing::pdfText(path).contains(QRegularExpression(QStringLiteral("Station 2 +1,250.00"))));
+    }
 }
 
 TEST(PageImage, ItemsLandWhereTheirTwipsSayAtAnyResolution) {

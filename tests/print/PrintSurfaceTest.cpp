@@ -58,6 +58,44 @@ TEST(PrintSurfaceSetUp, A4PrintableAreaFollowsMarginsAndOrientationAndDrawingNee
     EXPECT_EQ(doc.pages[0].lines[0].pen, (PrintPen{255, 2, 20}));
 }
 
+TEST(PrintSurfaceSetUp, EachPaperHasItsSizeInTwipsAndTheDocumentKeepsIt) {
+    struct Case {
+        QPageSize::PageSizeId id;
+        double width, height;  // portrait, twips
+    };
+    const Case cases[] = {{QPageSize::A4, 11906, 16838}, {QPageSize::Letter, 12240, 15840},
+                          {QPageSize::Legal, 12240, 20160}, {QPageSize::A3, 16838, 23811},
+                          {QPageSize::A5, 8391, 11906}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QPageSize(c.id).name().toStdString());
+        PrintSurface surface;
+        surface.setPaper(QPageSize(c.id));
+        surface.setMargins(720, 500, 360, 1000);
+        EXPECT_EQ(rect(surface.printableArea()),
+                  QRectF(QPointF(720, 500), QPointF(c.width - 360, c.height - 1000)));
+        surface.setOrientation(1);
+        EXPECT_EQ(rect(surface.printableArea()),
+                  QRectF(QPointF(720, 500), QPointF(c.height - 360, c.width - 1000)));
+        surface.startDoc();
+        surface.newPage();
+        EXPECT_DOUBLE_EQ(surface.currentY(), 500);  // a new page starts at the top margin of the paper
+        surface.endDoc();
+        EXPECT_TRUE(surface.document().paper.isEquivalentTo(QPageSize(c.id)));
+        EXPECT_EQ(surface.document().paperWidth, c.height);
+        EXPECT_EQ(surface.document().paperHeight, c.width);
+    }
+    // A4 until told otherwise, and again for a paper that is not one.
+    PrintSurface surface;
+    EXPECT_EQ(surface.paper().id(), QPageSize::A4);
+    surface.setPaper(QPageSize(QPageSize::Letter));
+    surface.setPaper(QPageSize());
+    EXPECT_EQ(surface.paper().id(), QPageSize::A4);
+    // A paper of the printer's own, in points.
+    surface.setPaper(QPageSize(QSizeF(600, 800), QPageSize::Point));
+    EXPECT_EQ(surface.paperWidth(), 12000);
+    EXPECT_EQ(surface.paperHeight(), 16000);
+}
+
 TEST(PrintSurfacePages, NumberedFromOneWithEventsPerPageAndHeaderAndFooterCutIntoThreeParts) {
     PrintSurface surface;
     surface.setMargins(1000, 720, 1000, 720);

@@ -141,5 +141,36 @@ TEST_F(BandedReportTest, PdfOfTheReportReadsBackLineByLine) {
     EXPECT_EQ(lines, QStringList({"Quorvel", "Page : 1", "Group 1", "1 1.50", "2 2.25", "Total USD : 3.75"}));
 }
 
+TEST_F(BandedReportTest, RunAgainOnAnotherPageItPrintsTheSameReportWithItsTotals) {
+    open({{1, 1, "1.5"}, {1, 2, "2"}, {2, 1, "4"}});
+    const QStringList a4 = run({.groups = "a",
+                                .PH = "lbl;Page;900|fun;pagecount;500",
+                                .Det = "txt;b;300",
+                                .GF = "lbl;Total;900|fun;sum(amt);900",
+                                .RF = "lbl;Grand;900|fun;sum(amt);900"});
+    EXPECT_EQ(a4, QStringList({"#1", "Page | 1", "1", "2", "Total | 3.5", "1", "Total | 4", "Grand | 7.5"}));
+    // The preview's Page Setup runs the report again with the bands as they
+    // were given and the data from its first record.
+    report.Paper = QPageSize(QPageSize::Letter);
+    report.Orientation = 1;
+    report.MarginLeft = 1440;
+    report.printReport();
+    EXPECT_EQ(documentLines(surface.document()), a4);
+    EXPECT_TRUE(surface.document().paper.isEquivalentTo(QPageSize(QPageSize::Letter)));
+    EXPECT_EQ(surface.document().orientation, 1);
+    EXPECT_DOUBLE_EQ(report.printableArea().left, 1440);
+    EXPECT_DOUBLE_EQ(report.printableArea().right, 15840);
+}
+
+TEST_F(BandedReportTest, AChosenPortraitIsKeptForAWidePageHeader) {
+    open({{1, 1, "1"}});
+    report.Orientation = 0;
+    run({.PH = "lbl;wide;6000|lbl;header;6000", .Det = "txt;a;300"});
+    EXPECT_EQ(surface.document().orientation, 0);
+    report.Orientation.reset();
+    run({.PH = "lbl;wide;6000|lbl;header;6000", .Det = "txt;a;300"});
+    EXPECT_EQ(surface.document().orientation, 1);
+}
+
 }  // namespace
 }  // namespace vantrep::report
