@@ -51,6 +51,7 @@ public:
     void flood(int) override {}
     QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
     QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
+    QString browseForFolder(const QString&, const QString&) override { return QString(); }
 };
 
 // The child: what `vantrep --export OUT.xlsx FOLDER/DATA.DBF` does. Prints

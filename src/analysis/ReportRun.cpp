@@ -65,7 +65,11 @@ RunResult RunReport(session::Session& session, const QString& reportArgument, Gr
         return fixedReport(session, session::FixedReportField(reportArgument), printer);
     case session::OpenOutcome::Opened: break;
     }
-    if (!layoutFile.isEmpty() && !session::ApplyLayoutFile(session, layoutFile)) return {RunOutcome::Refused, 0, QString()};
+    if (!layoutFile.isEmpty()) {
+        const session::OpenOutcome applied = session::ApplyLayoutFile(session, layoutFile);
+        if (applied == session::OpenOutcome::Fatal) return {RunOutcome::Fatal, 0, QString()};
+        if (applied != session::OpenOutcome::Opened) return {RunOutcome::Refused, 0, QString()};
+    }
     if (!RefillReport(session, target)) return {RunOutcome::FillFailed, 0, QString()};
     return {session.bDetailed ? RunOutcome::ListingOpened : RunOutcome::SummaryOpened, 0, QString()};
 }

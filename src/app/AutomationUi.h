@@ -33,6 +33,9 @@ public:
     QColor chooseColor(const QColor& initial, const QString& title) override {
         return boxes_.chooseColor(initial, title);
     }
+    QString browseForFolder(const QString& prompt, const QString& folderName) override {
+        return boxes_.browseForFolder(prompt, folderName);
+    }
 
 private:
     analysis::ui::MessageBoxUi& boxes_;

@@ -1,6 +1,6 @@
 // The session's Ui without a window: messages that would be message boxes go
 // to standard error with their line breaks, questions take their first
-// answer (OK or Yes), and every file or colour dialog is cancelled.
+// answer (OK or Yes), and every file, colour or folder dialog is cancelled.
 #pragma once
 
 #include "session/Ui.h"
@@ -15,6 +15,7 @@ public:
     void flood(int) override {}
     QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
     QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
+    QString browseForFolder(const QString&, const QString&) override { return QString(); }
 };
 
 }  // namespace vantrep::app

@@ -1,11 +1,15 @@
 #include "session/LayoutChange.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QTemporaryDir>
 
 #include "engine/EngineError.h"
 #include "engine/dbf/DbfTable.h"
+#include "session/SafeCopy.h"
+#include "session/WorkingFolder.h"
 
 namespace vantrep::session {
 
@@ -41,6 +45,24 @@ QStringList MissingLayoutFields(const Session& s, const QString& layoutPath) {
     return missing;
 }
 
+QList<LayoutFile> FittingLayouts(const Session& s, const QString& folder) {
+    QList<LayoutFile> fitting;
+    QTemporaryDir copy(GetTempDir() + "VantRepLayouts-XXXXXX");
+    if (!copy.isValid()) return fitting;
+    for (const LayoutFile& layout : ListLayouts(folder, LayoutExtension(s))) {
+        const QString copied = copy.path() + "/" + layout.fileName;
+        if (!QFile::copy(layout.path, copied)) continue;
+        const QString memo = MemoFileOf(layout.path);
+        if (!memo.isEmpty()) QFile::copy(memo, copy.path() + "/" + QFileInfo(memo).fileName());
+        try {
+            if (MissingLayoutFields(s, copied).isEmpty()) fitting.append(layout);
+        } catch (const engine::EngineError&) {
+            // A layout that cannot be read is not offered.
+        }
+    }
+    return fitting;
+}
+
 OpenOutcome ApplyLayout(Session& s, const QString& layoutPath) {
     s.sStructFile = layoutPath;
     if (s.rsStruct.State() == engine::adStateOpen) s.rsStruct.Close();
@@ -53,30 +75,30 @@ OpenOutcome ApplyLayout(Session& s, const QString& layoutPath) {
     return loaded;
 }
 
-bool ApplyLayoutFile(Session& s, const QString& layoutPath) {
+OpenOutcome ApplyLayoutFile(Session& s, const QString& layoutPath) {
     const QString wanted = LayoutExtension(s);
     if (!layoutPath.endsWith(wanted, Qt::CaseInsensitive)) {
         s.ui.critical("The layout \"" + layoutPath + "\" does not suit this report: a " +
                       (s.bDetailed ? "detailed listing" : "summary") + " takes a \"" + wanted + "\" layout.");
-        return false;
+        return OpenOutcome::Refused;
     }
     QStringList missing;
     try {
         missing = MissingLayoutFields(s, layoutPath);
     } catch (const engine::EngineError& e) {
         s.ui.critical("The layout \"" + layoutPath + "\" cannot be read: " + QString::fromStdString(e.what()));
-        return false;
+        return OpenOutcome::Refused;
     }
     if (!missing.isEmpty()) {
         s.ui.critical("The layout \"" + layoutPath + "\" does not fit this report: the data table has no field " +
                       missing.join(", ") + ".");
-        return false;
+        return OpenOutcome::Refused;
     }
     try {
-        return ApplyLayout(s, QFileInfo(layoutPath).absoluteFilePath()) == OpenOutcome::Opened;
+        return ApplyLayout(s, QFileInfo(layoutPath).absoluteFilePath());
     } catch (const engine::EngineError& e) {
         s.ui.critical(QString::fromStdString(e.what()));
-        return false;
+        return OpenOutcome::Refused;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "session/LayoutFiles.h"
 #include "session/ReportOpening.h"
 #include "session/Session.h"
 
@@ -23,6 +24,14 @@ QString LayoutExtension(const Session& session);
 // engine::EngineError when the layout or the table cannot be read.
 QStringList MissingLayoutFields(const Session& session, const QString& layoutPath);
 
+// The layouts of the open report's kind in `folder` that fit its data table,
+// in file-name order, each with its path in `folder`. The check reads a
+// private copy of the folder in the temporary folder (its own fresh folder,
+// never a working-copy container), so that a layout another program rewrites
+// meanwhile is never read half-written; the copy goes before the return. A
+// layout that cannot be read or names a field the table lacks is left out.
+QList<LayoutFile> FittingLayouts(const Session& session, const QString& folder);
+
 // Switches the open report to the layout at `layoutPath`: it becomes the
 // structure file, the field dictionary and value lists are loaded from it
 // (the page filter and query state start afresh) and the query restarts at
@@ -30,10 +39,11 @@ QStringList MissingLayoutFields(const Session& session, const QString& layoutPat
 // the grid.
 OpenOutcome ApplyLayout(Session& session, const QString& layoutPath);
 
-// The layout named on the command line: refused with a message (through the
-// session's Ui) when it is of the other report kind, cannot be read or names
-// fields the data table lacks (the message names them); else applied.
-// True when applied.
-bool ApplyLayoutFile(Session& session, const QString& layoutPath);
+// A layout named on the command line or chosen in the change-layout dialog:
+// refused with a message (through the session's Ui) when it is of the other
+// report kind, cannot be read or names fields the data table lacks (the
+// message names them), leaving the open report as it was (Refused); else
+// applied (Opened, or Fatal when its field dictionary is refused).
+OpenOutcome ApplyLayoutFile(Session& session, const QString& layoutPath);
 
 }  // namespace vantrep::session

@@ -43,9 +43,9 @@ public:
     // The folder browse dialog: `prompt` above the folder tree and
     // `folderName` proposed as the name of the folder to make or choose below
     // the selected one. Returns the full path (tree folder + "/" + name), or
-    // "" when the user cancelled. A Ui without such a dialog (the command
-    // line) cancels.
-    virtual QString browseForFolder(const QString& /*prompt*/, const QString& /*folderName*/) { return QString(); }
+    // "" when the user cancelled. A Ui without windows (the command line)
+    // answers "" as if cancelled.
+    virtual QString browseForFolder(const QString& prompt, const QString& folderName) = 0;
 };
 
 // Shows the busy pointer for as long as it lives.

@@ -62,7 +62,7 @@ TEST_F(Layouts, SavedLayoutFitsAndAppliesItsRoles) {
     ASSERT_EQ(WriteStructure(*session, layout), "");
     EXPECT_TRUE(MissingLayoutFields(*session, layout).isEmpty());
     session->nQueryIndex = 3;
-    ASSERT_TRUE(ApplyLayoutFile(*session, layout));
+    ASSERT_EQ(ApplyLayoutFile(*session, layout), OpenOutcome::Opened);
     EXPECT_EQ(session->sStructFile, layout);
     EXPECT_EQ(session->nQueryIndex, 1);
     EXPECT_EQ(session->aDims(dimensionNamed("MEDIA")).Layout.trimmed(), "P");
@@ -80,7 +80,7 @@ TEST_F(Layouts, LayoutNamingMissingFieldsIsRefusedWithTheirNames) {
                        {Value::string("COST"), Value::string("Cost"), Value::string("N")}});
     EXPECT_EQ(MissingLayoutFields(*session, QString::fromStdString(path)), (QStringList{"REGION", "COST"}));
     const QString before = session->sStructFile;
-    EXPECT_FALSE(ApplyLayoutFile(*session, QString::fromStdString(path)));
+    EXPECT_EQ(ApplyLayoutFile(*session, QString::fromStdString(path)), OpenOutcome::Refused);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.contains("REGION, COST")) << ui.messages[0].text.toStdString();
     EXPECT_EQ(session->sStructFile, before);
@@ -89,10 +89,10 @@ TEST_F(Layouts, LayoutNamingMissingFieldsIsRefusedWithTheirNames) {
 TEST_F(Layouts, LayoutOfTheOtherKindIsRefused) {
     const QString listing = temp.path() + "/Spot_Listing.dtr";
     QFile::copy(QString(VANTREP_SAMPLES_DIR) + "/detailed/Spot_Listing.dtr", listing);
-    EXPECT_FALSE(ApplyLayoutFile(*session, listing));
+    EXPECT_EQ(ApplyLayoutFile(*session, listing), OpenOutcome::Refused);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.contains(".str")) << ui.messages[0].text.toStdString();
-    EXPECT_FALSE(ApplyLayoutFile(*session, temp.path() + "/Missing.str"));
+    EXPECT_EQ(ApplyLayoutFile(*session, temp.path() + "/Missing.str"), OpenOutcome::Refused);
     EXPECT_EQ(ui.messages.size(), 2u);
 }
 

@@ -5,18 +5,18 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "session/ReportOpening.h"
 #include "session/ReportSaving.h"
+#include "support/DbfreadRows.h"
 #include "support/FakeUi.h"
 
 namespace vantrep::session {
 namespace {
+
+using testing::readWithDbfread;
+using testing::rowNamed;
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
@@ -26,26 +26,6 @@ QByteArray bytesOf(const QString& path) {
 void copyFolder(const QString& from, const QString& to) {
     QDir().mkpath(to);
     for (const QString& name : QDir(from).entryList(QDir::Files)) QFile::copy(from + "/" + name, to + "/" + name);
-}
-
-// The rows of a structure file as the Python dbfread package reads them.
-QJsonArray readWithDbfread(const QString& path) {
-    QProcess python;
-    python.start("/usr/bin/python3",
-                 {"-c",
-                  "import sys, json, dbfread\n"
-                  "print(json.dumps([dict(r) for r in dbfread.DBF(sys.argv[1])], default=str))",
-                  path});
-    python.waitForFinished(60000);
-    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-}
-
-QJsonObject rowNamed(const QJsonArray& rows, const QString& fname) {
-    for (const QJsonValue& row : rows)
-        if (row.toObject().value("FNAME").toString() == fname) return row.toObject();
-    ADD_FAILURE() << "no row " << fname.toStdString();
-    return {};
 }
 
 class Saving : public ::testing::Test {
