@@ -73,7 +73,7 @@ QString MessageBoxUi::saveFileName(const QString& title, const QString& filter, 
 }
 
 QString MessageBoxUi::browseForFolder(const QString& prompt, const QString& folderName) {
-    design::ui::frmBrowseDlg dialog(window_);
+    design::ui::frmBrowseDlg dialog(*this, window_);
     dialog.setPrompt1(prompt);
     dialog.setStructFile(folderName);
     return dialog.Browse() ? dialog.SelectedFolder() : QString();

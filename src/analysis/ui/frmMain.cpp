@@ -16,6 +16,7 @@
 #include "session/Criteria.h"
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
+#include "analysis/ui/LayoutCommands.h"
 #include "analysis/ui/MainToolbar.h"
 #include "engine/EngineError.h"
 #include "graph/ui/frmGraph.h"
@@ -29,6 +30,8 @@
 #include "report/PreviewReport.h"
 #include "report/ui/ReportCommands.h"
 #include "report/ui/frmPrint.h"
+#include "session/LayoutChange.h"
+#include "session/ReportSaving.h"
 #include "session/Shell.h"
 #include "session/StartUp.h"
 
@@ -187,8 +190,14 @@ void frmMain::showNoReport() {
 }
 
 void frmMain::buttonClick(const QString& key) {
-    if (key == "open")
+    if (key == "save")
+        session::SaveReport(session_);
+    else if (key == "open")
         openReport();
+    else if (key == "saveas" && reportOpen())
+        SaveLayoutAs(session_, windowTitle(), this);
+    else if (key == "changeLayout" && reportOpen())
+        ChooseLayout(session_, [this](const QString& path) { applyLayout(path); }, this);
     else if (key == "criteria")
         showCriteria();
     else if (key == "report")
@@ -285,6 +294,16 @@ void frmMain::exportToExcel() {
                    path);
     } catch (const engine::EngineError& e) {
         session_.ui.critical(QString::fromStdString(e.description()));
+    }
+}
+
+void frmMain::applyLayout(const QString& path) {
+    const session::OpenOutcome applied = session::ApplyLayoutFile(session_, path);
+    if (applied == session::OpenOutcome::Fatal) {
+        exitStatus_ = 1;
+        close();
+    } else if (applied == session::OpenOutcome::Opened) {
+        RefillReport();
     }
 }
 

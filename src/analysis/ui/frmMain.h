@@ -100,6 +100,8 @@ private:
     void exportToExcel();
     void previewReport();
     void showDesigner();
+    // Switches the open report to the saved layout at `path` and fills the grid again.
+    void applyLayout(const QString& path);
     void closeOtherWindows();
     void showAbout();
     void openClip(int row, int col);

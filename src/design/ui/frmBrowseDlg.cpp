@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -16,8 +15,9 @@
 
 namespace vantrep::design::ui {
 
-frmBrowseDlg::frmBrowseDlg(QWidget* owner)
+frmBrowseDlg::frmBrowseDlg(session::Ui& ui, QWidget* owner)
     : QDialog(owner),
+      ui_(ui),
       owner_(owner),
       labPrompt1_(new QLabel("Select the folder where you want to begin the search.", this)),
       labPrompt2_(new QLabel(this)),
@@ -26,7 +26,14 @@ frmBrowseDlg::frmBrowseDlg(QWidget* owner)
       txtFolder_(new QLineEdit(this)),
       ok_(new QPushButton("OK", this)),
       cancel_(new QPushButton("Cancel", this)) {
+    setObjectName("frmBrowseDlg");
     setWindowTitle("Browse For Folder");
+    labPrompt1_->setObjectName("labPrompt1");
+    labPrompt2_->setObjectName("labPrompt2");
+    FTV1_->setObjectName("FTV1");
+    txtFolder_->setObjectName("txtFolder");
+    ok_->setObjectName("cmdOK");
+    cancel_->setObjectName("cmdCancel");
     labPrompt1_->setWordWrap(true);
     labPrompt2_->setWordWrap(true);
     labPrompt2_->hide();
@@ -110,7 +117,8 @@ void frmBrowseDlg::showEvent(QShowEvent* event) {
 
 bool frmBrowseDlg::nameGiven() {
     if (!txtFolder_->text().trimmed().isEmpty()) return true;
-    QMessageBox::warning(this, windowTitle(), "Folder name not specified");
+    ui_.message("Folder name not specified", windowTitle(), session::MessageIcon::Exclamation,
+                session::MessageButtons::Ok);
     txtFolder_->setFocus();
     return false;
 }

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "session/Ui.h"
+
 class QFileSystemModel;
 class QLabel;
 class QLineEdit;
@@ -18,8 +20,9 @@ class frmBrowseDlg : public QDialog {
     Q_OBJECT
 public:
     // `owner` is the window the dialog is placed against: 73 pixels to the
-    // right of and 76 below its upper-left corner, kept on the screen.
-    explicit frmBrowseDlg(QWidget* owner);
+    // right of and 76 below its upper-left corner, kept on the screen. A
+    // missing folder name is told through `ui`.
+    frmBrowseDlg(session::Ui& ui, QWidget* owner);
 
     void setPrompt1(const QString& text);
     void setPrompt2(const QString& text);  // may change while shown
@@ -50,6 +53,7 @@ private:
     // the focus in the box.
     bool nameGiven();
 
+    session::Ui& ui_;
     QWidget* owner_;
     QLabel* labPrompt1_;
     QLabel* labPrompt2_;

@@ -10,26 +10,11 @@
 #include <functional>
 
 #include "analysis/ui/MainWindowFixture.h"
+#include "analysis/ui/ToolbarClicks.h"
 #include "graph/ui/frmGraph.h"
 
 namespace vantrep::analysis::ui {
 namespace {
-
-// Clicks the toolbar button of `key` with the mouse.
-void clickButton(frmMain& w, const QString& key) {
-    QWidget* button = w.toolbar()->widgetForAction(w.toolbarButton(key));
-    ASSERT_NE(button, nullptr) << key.toStdString();
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Runs `look` on the modal window that opens next, then closes it.
-void whenModalOpens(const std::function<void(QWidget*)>& look) {
-    QTimer::singleShot(50, [look] {
-        QWidget* modal = QApplication::activeModalWidget();
-        look(modal);
-        if (modal) modal->close();
-    });
-}
 
 TEST_F(MainWindowFixture, TheChartButtonShowsTheChartModallyAndUnloadsIt) {
     frmMain& w = start(copySample("summary") + "DATA.DBF");
