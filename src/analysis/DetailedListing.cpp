@@ -3,8 +3,10 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 #include "analysis/ListingQuery.h"
+#include "analysis/OutOfMemory.h"
 #include "engine/EngineError.h"
 #include "engine/Parallel.h"
 #include "engine/Recordset.h"
@@ -120,6 +122,7 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         s.ui.critical("The structure file displays no field: the listing has no column to show.");
         return false;
     }
+    int64_t rowsToShow = -1;  // known once the statement has run
     try {
         QString statement = ListingStatement(s.aDims, s.cmbField, s.bClipDet, s.sDataFile,
                                              [&](const QString& name) { return kindFromEngine(s, name); });
@@ -131,7 +134,8 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         // A summary shown before leaves its merge flags and frozen columns:
         // the listing merges only its subtotal levels and freezes nothing.
         for (int r = 0; r < grid.rows(); ++r) grid.setMergeRow(r, false);
-        const int records = static_cast<int>(s.rsData.RecordCount());
+        rowsToShow = s.rsData.RecordCount();
+        const int records = static_cast<int>(rowsToShow);
         const int fields = s.rsData.fields().Count();
         grid.setRows(records + 1);
         grid.setCols(fields + 1);
@@ -228,6 +232,9 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
     } catch (const engine::EngineError& e) {
         grid.setRedraw(true);
         s.ui.critical(QString::fromStdString(e.description()));
+        return false;
+    } catch (const std::bad_alloc&) {
+        GiveUpForMemory(s, grid, rowsToShow);
         return false;
     }
 }

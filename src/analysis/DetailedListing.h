@@ -16,7 +16,9 @@ int SubtotalLevelColor(int level);
 // Fills `grid` from the open report of `session`. `clipButton` is the picture
 // shown at the right of an AD_TYPE cell that has a clip. An engine error ends
 // the fill with the grid as far as it got, is shown through the session's Ui,
-// and false is returned.
+// and false is returned. When memory runs out the grid is emptied, the
+// session's recordset closed, the user told (GiveUpForMemory) and false
+// returned.
 bool FillDetailed(session::Session& session, grid::GridModel& grid, grid::TextMeasure& measure,
                   const QImage& clipButton);
 

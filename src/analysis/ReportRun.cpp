@@ -1,6 +1,9 @@
 #include "analysis/ReportRun.h"
 
+#include <new>
+
 #include "analysis/DetailedListing.h"
+#include "analysis/OutOfMemory.h"
 #include "analysis/QueryBuilder.h"
 #include "analysis/SummaryGrid.h"
 #include "session/LayoutChange.h"
@@ -25,10 +28,17 @@ int ExitStatusFor(const RunResult& result) {
 
 bool RefillReport(session::Session& session, GridTarget target) {
     if (session.bDetailed) return FillDetailed(session, target.grid, target.measure, target.clipButton);
-    session.nQueryIndex = 1;
-    RunQuery(session);
-    target.grid.clear();
-    return FillSummary(session, target.grid, target.measure);
+    try {
+        session.nQueryIndex = 1;
+        RunQuery(session);
+        target.grid.clear();
+        return FillSummary(session, target.grid, target.measure);
+    } catch (const std::bad_alloc&) {
+        // The summary shows the rows of its grouped query.
+        const bool queried = session.rsData.State() == engine::adStateOpen;
+        GiveUpForMemory(session, target.grid, queried ? session.rsData.RecordCount() : -1);
+        return false;
+    }
 }
 
 namespace {

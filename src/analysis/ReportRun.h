@@ -35,7 +35,8 @@ enum class RunOutcome {
     Idle,                // nothing to open ("" or "-Embedding")
     SummaryOpened,       // the cross-tab is open and filled
     ListingOpened,       // the detailed listing is open and filled
-    FillFailed,          // the report is open, but its fill stopped at an error: the grid is as far as it got
+    FillFailed,          // the report is open, but its fill stopped at an error: the grid is as far as it got,
+                         // or empty when memory ran out
     FixedReportPrinted,  // the fixed-format report was produced; no report stays open
     FixedReportFailed,   // the fixed-format report could not be produced
     Refused,             // the report was not opened: a check or an error stopped it

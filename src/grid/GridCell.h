@@ -79,46 +79,63 @@ struct CellExtra {
 };
 
 // A row's cell extras by column, in column order. Kept in one block rather
-// than a node per cell: subtotal rows give every cell its colours, and a
-// large listing has tens of thousands of them.
+// than a node per cell; most rows have none, and then the row holds only a
+// null pointer.
 class CellExtras {
 public:
     using Entry = std::pair<int, CellExtra>;
 
-    bool empty() const { return entries_.empty(); }
-    std::size_t size() const { return entries_.size(); }
-    void reserve(std::size_t n) { entries_.reserve(n); }
-    auto begin() { return entries_.begin(); }
-    auto end() { return entries_.end(); }
-    auto begin() const { return entries_.begin(); }
-    auto end() const { return entries_.end(); }
+    CellExtras() = default;
+    CellExtras(const CellExtras& other)
+        : entries_(other.entries_ ? std::make_unique<std::vector<Entry>>(*other.entries_) : nullptr) {}
+    CellExtras& operator=(const CellExtras& other) {
+        if (this != &other) entries_ = other.entries_ ? std::make_unique<std::vector<Entry>>(*other.entries_) : nullptr;
+        return *this;
+    }
+    CellExtras(CellExtras&&) noexcept = default;
+    CellExtras& operator=(CellExtras&&) noexcept = default;
+
+    bool empty() const { return !entries_ || entries_->empty(); }
+    std::size_t size() const { return entries_ ? entries_->size() : 0; }
+    void reserve(std::size_t n) { list().reserve(n); }
+    Entry* begin() { return entries_ ? entries_->data() : nullptr; }
+    Entry* end() { return begin() + size(); }
+    const Entry* begin() const { return entries_ ? entries_->data() : nullptr; }
+    const Entry* end() const { return begin() + size(); }
 
     // The extras of column `col`, added empty when it has none.
     CellExtra& operator[](int col) {
-        auto at = lowerBound(col);
-        if (at == entries_.end() || at->first != col) at = entries_.insert(at, Entry(col, CellExtra{}));
+        std::vector<Entry>& entries = list();
+        auto at = lowerBound(entries, col);
+        if (at == entries.end() || at->first != col) at = entries.insert(at, Entry(col, CellExtra{}));
         return at->second;
     }
     // The extras of column `col`, or null.
     const CellExtra* find(int col) const {
-        auto at = std::lower_bound(entries_.begin(), entries_.end(), col,
-                                   [](const Entry& e, int c) { return e.first < c; });
-        return at == entries_.end() || at->first != col ? nullptr : &at->second;
+        const Entry* at = std::lower_bound(begin(), end(), col, [](const Entry& e, int c) { return e.first < c; });
+        return at == end() || at->first != col ? nullptr : &at->second;
     }
     void erase(int col) {
-        auto at = lowerBound(col);
-        if (at != entries_.end() && at->first == col) entries_.erase(at);
+        if (!entries_) return;
+        auto at = lowerBound(*entries_, col);
+        if (at != entries_->end() && at->first == col) entries_->erase(at);
     }
     // Drops the extras of column `col` and of every column after it.
-    void eraseFrom(int col) { entries_.erase(lowerBound(col), entries_.end()); }
+    void eraseFrom(int col) {
+        if (entries_) entries_->erase(lowerBound(*entries_, col), entries_->end());
+    }
 
 private:
-    std::vector<Entry>::iterator lowerBound(int col) {
-        return std::lower_bound(entries_.begin(), entries_.end(), col,
+    std::vector<Entry>& list() {
+        if (!entries_) entries_ = std::make_unique<std::vector<Entry>>();
+        return *entries_;
+    }
+    static std::vector<Entry>::iterator lowerBound(std::vector<Entry>& entries, int col) {
+        return std::lower_bound(entries.begin(), entries.end(), col,
                                 [](const Entry& e, int c) { return e.first < c; });
     }
 
-    std::vector<Entry> entries_;
+    std::unique_ptr<std::vector<Entry>> entries_;
 };
 
 // Formatting that every cell of a row takes, kept once for the row (a
@@ -135,7 +152,7 @@ struct GridRow {
     CellExtras extras;  // only cells with extras
     // While a row has a format, none of its cells has a bold or colour of its own.
     RowFormat format;
-    QVariant data;
+    std::unique_ptr<QVariant> data;  // null: none
     int outlineLevel = 0;
     bool subtotal = false;
     bool hidden = false;

@@ -75,7 +75,7 @@ void WriteGridFile(const GridModel& model, const QString& path) {
         if (row.hidden) flags |= rowHidden;
         if (row.merge) flags |= rowMerge;
         if (row.subtotal) flags |= rowSubtotal;
-        out << flags << qint32(row.outlineLevel) << row.data;
+        out << flags << qint32(row.outlineLevel) << (row.data ? *row.data : QVariant());
         for (int c = 0; c < row.texts.size(); ++c) out << row.texts.text(c);
         if (row.format.empty()) {
             out << qint32(row.extras.size());
@@ -140,7 +140,9 @@ GridModel ReadGridFile(const QString& path) {
         GridRow& row = model.rowAt(r);
         quint8 flags = 0;
         qint32 level = 0, extras = 0;
-        in >> flags >> level >> row.data;
+        QVariant data;
+        in >> flags >> level >> data;
+        if (data.isValid()) row.data = std::make_unique<QVariant>(data);
         std::vector<QString> texts(static_cast<size_t>(cols));
         for (QString& text : texts) in >> text;
         row.texts.assign(std::vector<QStringView>(texts.begin(), texts.end()));

@@ -328,12 +328,12 @@ void GridModel::setCellBackColor(int row, int col, int color) {
 
 QVariant GridModel::rowData(int row) const {
     checkRow(row);
-    return rows_[row].data;
+    return rows_[row].data ? *rows_[row].data : QVariant();
 }
 
 void GridModel::setRowData(int row, const QVariant& data) {
     checkRow(row);
-    rows_[row].data = data;
+    rows_[row].data = data.isValid() ? std::make_unique<QVariant>(data) : nullptr;
     changed();
 }
 

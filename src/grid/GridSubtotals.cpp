@@ -154,6 +154,7 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
                                         locale);
         }
     });
+    numbers = {};  // freed before the rows grow
 
     // Totals go into existing subtotal rows in place; new subtotal rows (with
     // the first request's caption) are merged into the rows in one pass, as a
@@ -201,15 +202,17 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
         formatRow(row);
         inserts.emplace_back(group.insertAt, std::move(row));
     }
+    // The rows move down in place, from the last, each insert going in as
+    // its position is reached: no second list of every row is made.
     if (inserts.empty()) return;
-    std::vector<GridRow> merged;
-    merged.reserve(rows_.size() + inserts.size());
-    auto next = inserts.begin();
-    for (int r = 0; r < rows(); ++r) {
-        for (; next != inserts.end() && next->first == r; ++next) merged.push_back(std::move(next->second));
-        merged.push_back(std::move(rows_[r]));
+    size_t read = rows_.size();
+    rows_.reserve(read + inserts.size());  // exactly: the rows of a large grid take much memory
+    rows_.resize(read + inserts.size());
+    size_t write = rows_.size();
+    for (auto insert = inserts.rbegin(); insert != inserts.rend(); ++insert) {
+        while (read > static_cast<size_t>(insert->first)) rows_[--write] = std::move(rows_[--read]);
+        rows_[--write] = std::move(insert->second);
     }
-    rows_ = std::move(merged);
 }
 
 }  // namespace vantrep::grid

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
+
+#include <new>
 
 #include "analysis/ReportRun.h"
 #include "session/StartUp.h"
@@ -24,6 +27,17 @@ public:
     std::vector<int> printed;
     bool connectionOpen = false;
     bool succeeds = true;
+};
+
+// Measures as the folder tests do, or, while `exhausted`, fails as an
+// allocation does when memory runs out: auto-size comes once the grid is full.
+class ExhaustibleMeasure : public grid::TextMeasure {
+public:
+    int widthTwips(const QString& text, bool) override {
+        if (exhausted) throw std::bad_alloc();
+        return static_cast<int>(text.size()) * 100;
+    }
+    bool exhausted = true;
 };
 
 class ReportRun : public ReportFolderTest {
@@ -149,6 +163,36 @@ TEST_F(ReportRun, APageFilterNeverReachesTheNextReport) {
     EXPECT_TRUE(session->sPageFilter.isEmpty());
     EXPECT_TRUE(session->sPageFilterText.isEmpty());
     EXPECT_FALSE(session->crossTab.aQuerySql.join("").contains("in('TV')"));
+}
+
+TEST_F(ReportRun, RunningOutOfMemorySaysHowManyRowsEmptiesTheGridAndTheReportCanBeFilledAgain) {
+    const QString listing = copySample("detailed") + "Spot_Listing.dtr";
+    const QString summary = copySample("summary") + "DATA.DBF";
+    for (const QString& report : {listing, summary}) {
+        SCOPED_TRACE(report.toStdString());
+        ui.messages.clear();
+        ExhaustibleMeasure measure;
+        session = std::make_unique<session::Session>(ui, report);
+        const RunResult result = RunReport(*session, report, {grid, measure, clip}, printer);
+        EXPECT_EQ(result.outcome, RunOutcome::FillFailed);
+        EXPECT_EQ(ExitStatusFor(result), 1);
+        EXPECT_EQ(grid.rows(), 0) << "no half report stays on show";
+        EXPECT_TRUE(grid.redraw());
+        EXPECT_NE(session->rsData.State(), engine::adStateOpen) << "the query's rows are let go";
+        ASSERT_EQ(ui.messages.size(), 1u);
+        const QRegularExpression told("^There is not enough memory to show (\\d+) rows of this report\\.");
+        const QRegularExpressionMatch match = told.match(ui.messages[0].text);
+        ASSERT_TRUE(match.hasMatch()) << ui.messages[0].text.toStdString();
+        if (report == listing) EXPECT_EQ(match.captured(1), "2000") << "every record of the sample is a row";
+
+        // The report stays open: with memory to spare it fills as usual.
+        measure.exhausted = false;
+        ui.messages.clear();
+        EXPECT_TRUE(RefillReport(*session, {grid, measure, clip}));
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_GT(grid.rows(), grid.fixedRows());
+        if (report == summary) EXPECT_EQ(match.captured(1).toLongLong(), session->rsData.RecordCount());
+    }
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Exports of a large listing through the real program under a memory limit:
+# a run that cannot hold the report's rows ends with the not-enough-memory
+# message naming them and a non-zero status, writes nothing, and never
+# aborts; the same run with memory to spare writes the file.
+# usage: out_of_memory.sh PATH/TO/vantrep PATH/TO/make_sample_reports
+set -uo pipefail
+vantrep=$(realpath "$1")
+make_reports=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR=$work/tmp QT_QPA_PLATFORM=offscreen
+mkdir -p "$TMPDIR"
+cd "$work"
+failed=0
+fail() { echo "FAILED: $*"; failed=$((failed + 1)); }
+
+# A listing of 150,000 records: a few hundred MB for the program to show.
+"$make_reports" "$work/reports" 150000 5 >/dev/null || { echo "cannot make the report folders"; exit 1; }
+listing=$work/reports/detailed/Spot_Listing.dtr
+
+# Address-space limits from too small to read the table to enough for the
+# whole listing. Every run either writes the file and ends with 0, or writes
+# nothing, says why and ends with 1; it never aborts. Somewhere between, the
+# table is read but its rows do not fit: the not-enough-memory message names them.
+told_rows=0
+for mb in $(seq 260 10 560); do
+  status=0
+  ( ulimit -v $((mb * 1024)) && exec "$vantrep" --export limited.tsv "$listing" ) >out.txt 2>err.txt || status=$?
+  if [ "$status" -eq 0 ]; then
+    [ -s limited.tsv ] || fail "$mb MB: status 0 without the file"
+    rm -f limited.tsv
+    continue
+  fi
+  [ "$status" -eq 1 ] || fail "$mb MB: status $status (want 0 or 1): $(head -c 400 err.txt)"
+  [ -s err.txt ] || fail "$mb MB: status 1 without a message"
+  grep -qi "bad_alloc\|terminate" err.txt && fail "$mb MB: the program aborted: $(head -c 400 err.txt)"
+  ls | grep -q "^limited" && fail "$mb MB: a file was left: $(ls)"
+  grep -q "not enough memory to show 150000 rows of this report" err.txt && told_rows=1
+done
+[ "$told_rows" -eq 1 ] || fail "no limit gave the not-enough-memory message naming the 150000 rows"
+
+status=0
+"$vantrep" --export full.tsv "$listing" >out.txt 2>err.txt || status=$?
+[ "$status" -eq 0 ] || fail "without a limit: status $status, message: $(head -c 400 err.txt)"
+lines=$(wc -l <full.tsv 2>/dev/null || echo 0)
+[ "$lines" -gt 150000 ] || fail "without a limit: $lines lines for 150000 records"
+
+if [ "$failed" -gt 0 ]; then exit 1; fi
+echo "out of memory: all checks passed"
