@@ -63,6 +63,14 @@ frmBrowseDlg::frmBrowseDlg(session::Ui& ui, QWidget* owner)
     setTabOrder(ok_, cancel_);
     resize(360, 420);
 
+    // The tree reads the folders in the background: the selected folder is
+    // brought into view again as each of the folders above it is read.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        const QModelIndex current = FTV1_->currentIndex();
+        if (!current.isValid()) return;
+        const QString selected = folders_->filePath(current);
+        if (selected == loaded || selected.startsWith(joinFolder(loaded, QString()))) FTV1_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    });
     connect(ok_, &QPushButton::clicked, this, &frmBrowseDlg::acceptChoice);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     // Leaving the name box for another control of the dialog (but Cancel)
@@ -110,7 +118,7 @@ void frmBrowseDlg::showEvent(QShowEvent* event) {
     FTV1_->collapseAll();
     FTV1_->setCurrentIndex(start);
     FTV1_->expand(start);
-    FTV1_->scrollTo(start);
+    FTV1_->scrollTo(start, QAbstractItemView::PositionAtCenter);
     txtFolder_->setFocus();
     txtFolder_->selectAll();
 }

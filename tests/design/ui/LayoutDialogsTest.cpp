@@ -262,16 +262,23 @@ TEST_F(LayoutDialogs, BrowseJoinsTheTreeFolderAndTheNameAndRefusesABlankName) {
     owner.setGeometry(40, 30, 900, 700);
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
-    QDir().mkpath(temp.path() + "/Reports");
+    const QString deep = temp.path() + "/Reports/2024/December";
+    QDir().mkpath(deep);
     frmBrowseDlg dialog(ui, &owner);
     dialog.setPrompt1("Select the folder where you want to save report");
     dialog.setStructFile("Brand Spends");
-    dialog.setPreSelectedFolder(temp.path() + "/Reports");
+    dialog.setPreSelectedFolder(deep);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.windowTitle(), "Browse For Folder");
     EXPECT_EQ(dialog.pos(), owner.frameGeometry().topLeft() + QPoint(73, 76));
-    EXPECT_EQ(dialog.treeFolder(), temp.path() + "/Reports");
+    EXPECT_EQ(dialog.treeFolder(), deep);
+    // The selected folder is shown, with its parents opened, once the tree has read them.
+    auto* tree = child<QTreeView>(dialog, "FTV1");
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QModelIndex current = tree->currentIndex();
+        return tree->isExpanded(current.parent()) && tree->viewport()->rect().contains(tree->visualRect(current));
+    }));
     auto* name = child<QLineEdit>(dialog, "txtFolder");
     EXPECT_EQ(name->text(), "Brand Spends");
     EXPECT_EQ(name, QApplication::focusWidget());
@@ -289,7 +296,7 @@ TEST_F(LayoutDialogs, BrowseJoinsTheTreeFolderAndTheNameAndRefusesABlankName) {
     QTest::keyClicks(name, "Brands");
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.SelectedFolder(), temp.path() + "/Reports/Brands");
+    EXPECT_EQ(dialog.SelectedFolder(), deep + "/Brands");
     EXPECT_EQ(frmBrowseDlg::joinFolder("/", "Brands"), "/Brands");
     EXPECT_EQ(frmBrowseDlg::joinFolder("/home/", "Brands"), "/home/Brands");
 
