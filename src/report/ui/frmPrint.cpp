@@ -17,12 +17,14 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "engine/EngineError.h"
 #include "print/DocumentFind.h"
 #include "print/PagePainter.h"
 #include "print/PdfWriter.h"
 #include "report/ChartPage.h"
 #include "report/PageStamp.h"
 #include "report/ui/PreviewPage.h"
+#include "report/ui/frmPageSetup.h"
 #include "report/ui/frmTitleSettings.h"
 
 namespace vantrep::report::ui {
@@ -60,6 +62,9 @@ frmPrint::frmPrint(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
     mnuSep1_->setObjectName("mnuSep1");
     mnuTitle_ = menu_->addAction("&Title Settings", this, &frmPrint::mnuTitle_Click);
     mnuTitle_->setObjectName("mnuTitle");
+    menu_->addSeparator()->setObjectName("mnuSep2");
+    mnuPageSetup_ = menu_->addAction("Page Set&up...", this, &frmPrint::mnuPageSetup_Click);
+    mnuPageSetup_->setObjectName("mnuPageSetup");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -72,6 +77,9 @@ frmPrint::frmPrint(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
         bool ok = false;
         QString text = QInputDialog::getText(this, QString(), "Find What ?", QLineEdit::Normal, findText_, &ok);
         return ok ? text : QString();
+    };
+    askPdfPath = [this] {
+        return QFileDialog::getSaveFileName(this, "Save as PDF", QString(), "PDF Files (*.pdf)");
     };
     showInformation = [this](const QString& text, const QString& title) {
         QMessageBox::information(this, title, text);
@@ -91,6 +99,8 @@ QToolBar* frmPrint::buildToolbar() {
         ->setObjectName("print");
     bar->addAction(QIcon::fromTheme("document-save-as"), "Save as PDF...", this, &frmPrint::saveAsPdf)
         ->setObjectName("savePdf");
+    bar->addAction(QIcon::fromTheme("document-page-setup"), "Page Setup...", this, &frmPrint::mnuPageSetup_Click)
+        ->setObjectName("pageSetup");
     bar->addSeparator();
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     bar->addAction(QIcon::fromTheme("go-first"), "First Page", this, [this] { showPage(1); });
@@ -116,25 +126,20 @@ QToolBar* frmPrint::buildToolbar() {
 
 void frmPrint::load() {
     if (mainWindow_) setWindowTitle("Print Preview of " + mainWindow_->windowTitle());
-    markings_.clear();
-    findPage_ = 0;
-    findY_ = 0;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    struct NormalPointer {
-        ~NormalPointer() { QApplication::restoreOverrideCursor(); }
-    } normalPointer;
-    if (report_.Data) {
-        report_.printReport();
-    } else {
-        grid_.startTitles(mainWindow_ ? mainWindow_->windowTitle() : QString());
-        grid_.printGridReport();
-    }
-    refresh();
+    layOut([this] {
+        if (!report_.Data) grid_.startTitles(mainWindow_ ? mainWindow_->windowTitle() : QString());
+        printShown();
+    });
 }
 
 void frmPrint::RenderChart(const QImage& chart) {
     if (mainWindow_) setWindowTitle("Print Preview of " + mainWindow_->windowTitle());
     chartShown_ = true;
+    chart_ = chart;
+    layOut([this] { printShown(); });
+}
+
+void frmPrint::layOut(const std::function<void()>& print) {
     markings_.clear();
     findPage_ = 0;
     findY_ = 0;
@@ -142,9 +147,19 @@ void frmPrint::RenderChart(const QImage& chart) {
     struct NormalPointer {
         ~NormalPointer() { QApplication::restoreOverrideCursor(); }
     } normalPointer;
-    grid_.pageSetUp(0);
-    printChartPage(VP_, grid_.ReportCriteria, chart, grid_.GridFont);
+    print();
     refresh();
+}
+
+void frmPrint::printShown() {
+    if (report_.Data) {
+        report_.printReport();
+    } else if (chartShown_) {
+        grid_.pageSetUp(grid_.firstOrientation());
+        printChartPage(VP_, grid_.ReportCriteria, chart_, grid_.GridFont);
+    } else {
+        grid_.printGridReport();
+    }
 }
 
 void frmPrint::refresh() {
@@ -233,11 +248,28 @@ void frmPrint::mnuTitle_Click() {
     showTitleDialog(dialog);
     if (!dialog.SaveTitle()) return;
     VP_.header().text = grid_.CdlgTitle1.Tag;
-    markings_.clear();
-    findPage_ = 0;
-    findY_ = 0;
-    grid_.printGridReport();
-    refresh();
+    layOut([this] { printShown(); });
+}
+
+PageSetup& frmPrint::pageSetup() {
+    if (report_.Data) return report_;
+    return grid_;
+}
+
+void frmPrint::mnuPageSetup_Click() {
+    frmPageSetup dialog(pageSetup(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    applyPageSetup(dialog.pageSetup());
+}
+
+void frmPrint::applyPageSetup(const PageSetup& setup) {
+    pageSetup() = setup;
+    try {
+        layOut([this] { printShown(); });
+    } catch (const engine::EngineError& error) {
+        refresh();
+        showInformation(QString::fromStdString(error.description()), "Page Setup");
+    }
 }
 
 QMenu* frmPrint::preparedMenu() {
@@ -309,15 +341,28 @@ void frmPrint::printDocument() {
     const print::PrintDocument& document = VP_.document();
     if (document.pageCount() == 0) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageSize(document.paper);
     printer.setPageOrientation(document.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setFullPage(true);
     printer.setFromTo(1, document.pageCount());
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, document.pageCount());
     if (dialog.exec() != QDialog::Accepted) return;
-    int first = printer.fromPage() > 0 ? printer.fromPage() : 1;
-    int last = printer.toPage() > 0 ? printer.toPage() : document.pageCount();
+    printOn(printer);
+}
+
+void frmPrint::printOn(QPrinter& printer) {
+    const PageSetup wanted = setupForPrinter(pageSetup(), printer.pageLayout(), VP_.document().orientation);
+    if (wanted != pageSetup()) applyPageSetup(wanted);
+    const print::PrintDocument& document = VP_.document();
+    if (document.pageCount() == 0) return;
+    printer.setFullPage(true);
+    printer.setPageSize(document.paper);
+    printer.setPageOrientation(document.orientation == 1 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // A range chosen before a new lay-out keeps within the pages there are.
+    const int first = std::clamp(printer.fromPage(), 1, document.pageCount());
+    const int last = printer.toPage() > 0 ? std::clamp(printer.toPage(), first, document.pageCount())
+                                          : document.pageCount();
     QPainter painter(&printer);
     if (!painter.isActive()) return;
     const double s = printer.resolution() / 1440.0;
@@ -329,7 +374,7 @@ void frmPrint::printDocument() {
 }
 
 void frmPrint::saveAsPdf() {
-    QString path = QFileDialog::getSaveFileName(this, "Save as PDF", QString(), "PDF Files (*.pdf)");
+    QString path = askPdfPath();
     if (path.isEmpty()) return;
     if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
     if (!print::writePdf(VP_.document(), path, windowTitle()))

@@ -2,12 +2,14 @@
 // the print run of a banded report (when Data is set) or of the grid report,
 // and previews the finished document page by page: zoom, scrolling, the page
 // keys, Find (Ctrl+F) and Find Next (F3) with the hit marked on the page,
-// the popup menu, the title settings of a grid report, printing through the
+// the popup menu, the title settings of a grid report, the page set-up
+// (paper, orientation, margins) of whatever it shows, printing through the
 // system's print dialog and saving as PDF. Every page gets the page events
 // of PageStamp.h.
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 #include <QMenu>
 #include <QString>
 
@@ -19,6 +21,7 @@
 #include "report/GridReport.h"
 
 class QLabel;
+class QPrinter;
 class QScrollArea;
 class QToolBar;
 
@@ -57,6 +60,16 @@ public:
     void mnuFind_Click();
     void mnuFindNext_Click();
     void mnuTitle_Click();
+    // Page Setup: the dialog (frmPageSetup.h) on the page set-up of the
+    // report shown; OK lays the document out again on the new page.
+    void mnuPageSetup_Click();
+    // The page set-up of the report shown: the banded report's, else the
+    // grid report's (which the chart page uses too). Later lay-outs in this
+    // window (after a title change) keep it.
+    PageSetup& pageSetup();
+    // Makes `setup` the page set-up of the report shown and lays the
+    // document out again.
+    void applyPageSetup(const PageSetup& setup);
     // Removes the hit marking from the page shown.
     void removeMarking();
     // The marking of page `page` (empty when it has none).
@@ -66,12 +79,19 @@ public:
     QMenu* preparedMenu();
 
     void printDocument();
+    // Prints on `printer` the pages it asks for (all when it names none).
+    // When the printer's paper or orientation differs from the document's,
+    // or it cannot print as near the edge as the margins ask, the document
+    // is laid out again for the printer first (and stays so in the preview),
+    // so that nothing is cut off.
+    void printOn(QPrinter& printer);
     void saveAsPdf();
 
     // The answers a user gives; tests replace them. By default an input box
-    // asks "Find What ?", an information box shows messages and the title
-    // dialog is shown modally.
+    // asks "Find What ?", a file dialog asks where to save the PDF, an
+    // information box shows messages and the title dialog is shown modally.
     std::function<QString()> askFindText;
+    std::function<QString()> askPdfPath;
     std::function<void(const QString& text, const QString& title)> showInformation;
     std::function<void(frmTitleSettings&)> showTitleDialog;
 
@@ -84,6 +104,12 @@ protected:
 private:
     bool handleKey(QKeyEvent* event);
     bool gridReportShown() const { return report_.Data == nullptr && !chartShown_; }
+    // Runs `print` with the busy pointer, the find state and markings
+    // dropped, then shows the new document.
+    void layOut(const std::function<void()>& print);
+    // Prints again whatever the window shows: the banded report, the chart
+    // page or the grid report.
+    void printShown();
     void refresh();
     void updatePageLabel();
     void scrollToMarking(const QRectF& rect);
@@ -103,6 +129,8 @@ private:
     QAction* mnuFindNext_;
     QAction* mnuSep1_;
     QAction* mnuTitle_;
+    QAction* mnuPageSetup_;
+    QImage chart_;  // the chart page's picture
     std::map<int, QRectF> markings_;
     // The find state: the text, the page of the last hit (0 = none) and the
     // Y position after it.

@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QTest>
 
 #include "grid/GridModel.h"
@@ -12,43 +11,15 @@
 #include "report/TitleAlignment.h"
 #include "report/ui/frmPrint.h"
 #include "report/ui/frmTitleSettings.h"
+#include "report/ui/support/BrandPreview.h"
 
 namespace vantrep::report::ui {
 namespace {
 
-// A grid of 150 brands over three pages; "Brand 7" is on page 1 only, "Brand 1" starts many rows.
-void fillGrid(grid::GridModel& g) {
-    g.setRows(151);
-    g.setCols(3);
-    g.setFixedRows(1);
-    g.setFixedCols(1);
-    g.setFrozenCols(1);
-    g.setTextMatrix(0, 1, "Brand");
-    g.setTextMatrix(0, 2, "Spend");
-    for (int r = 1; r <= 150; ++r) {
-        g.setTextMatrix(r, 1, QString("Brand %1").arg(r));
-        g.setTextMatrix(r, 2, QString::number(r));
-    }
-}
-
-struct Preview {
-    QMainWindow main;
-    grid::GridModel grid;
-    frmPrint window{&main};
-    QStringList messages;
+struct Preview : testing::BrandPreview {
     QString answer;
 
-    Preview() {
-        main.setWindowTitle("Brand Spends");
-        fillGrid(grid);
-        window.gridReport().ReportGrid = &grid;
-        window.gridReport().ReportCriteria = "All media";
-        window.showInformation = [this](const QString& text, const QString& title) {
-            messages.append(title + ": " + text);
-        };
-        window.askFindText = [this] { return answer; };
-        window.load();
-    }
+    Preview() { window.askFindText = [this] { return answer; }; }
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&window, static_cast<Qt::Key>(key), modifiers);
     }
@@ -115,13 +86,13 @@ TEST(frmPrint, ANewTextRestartsFromTheTopAndAMissingOneSaysSo) {
     EXPECT_EQ(p.messages, QStringList{"Not Found: Search text not found"});
 }
 
-TEST(frmPrint, PopupMenuHidesTitleSettingsForABandedReport) {
+TEST(frmPrint, PopupMenuHidesTitleSettingsForABandedReportAndKeepsPageSetup) {
     Preview p;
     QMenu* menu = p.window.preparedMenu();
     QStringList shown;
     for (QAction* action : menu->actions())
         if (action->isVisible() && !action->isSeparator()) shown << action->text();
-    EXPECT_EQ(shown, (QStringList{"&Find", "Find &Next", "&Title Settings"}));
+    EXPECT_EQ(shown, (QStringList{"&Find", "Find &Next", "&Title Settings", "Page Set&up..."}));
 
     grid::GridModel none;
     engine::Recordset data;  // any non-null Data marks a banded report
@@ -136,8 +107,8 @@ TEST(frmPrint, PopupMenuHidesTitleSettingsForABandedReport) {
         else
             shown << action->text();
     }
-    EXPECT_EQ(shown, (QStringList{"&Find", "Find &Next"}));
-    EXPECT_EQ(visibleSeparators, 0);
+    EXPECT_EQ(shown, (QStringList{"&Find", "Find &Next", "Page Set&up..."}));
+    EXPECT_EQ(visibleSeparators, 1);  // the one before Page Setup
 }
 
 TEST(frmPrint, TitleSettingsPrintTheGridAgainWithTheNewTitles) {
