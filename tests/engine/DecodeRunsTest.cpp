@@ -114,5 +114,30 @@ TEST_F(DecodeRuns, FieldsPreparedTogetherGiveTheSameAnswers) {
               expectedGroups());
 }
 
+// Texts of every width up to a long title's are told apart by each of their
+// bytes: a value differing from another in one position only is a value of
+// its own.
+TEST_F(QueryFixture, TextsDifferingInOneByteAreDistinctValuesAtEveryWidth) {
+    for (int width : {7, 8, 9, 16, 17, 24, 25, 32, 33, 40}) {
+        std::vector<std::vector<Value>> records;
+        std::set<std::string> expected;
+        for (int position = 0; position < width; ++position) {
+            std::string value(static_cast<size_t>(width), 'a');
+            value[static_cast<size_t>(position)] = 'b';
+            records.push_back({text(value)});
+            records.push_back({text(value)});
+            expected.insert(value);
+        }
+        records.push_back({text(std::string(static_cast<size_t>(width), 'a'))});
+        expected.insert(std::string(static_cast<size_t>(width), 'a'));
+        const std::string table = "W" + std::to_string(width) + ".DBF";
+        makeTable(table, {{"T", 'C', width}}, records);
+        std::vector<Row> rows{{"T"}};
+        for (const std::string& v : expected) rows.push_back({v});
+        EXPECT_EQ(query("SELECT DISTINCT T FROM " + table + " ORDER BY 1"), rows) << width;
+        EXPECT_EQ(query("SELECT T, COUNT(*) AS N FROM " + table + " GROUP BY 1 ORDER BY 2, 1").size(), rows.size()) << width;
+    }
+}
+
 }  // namespace
 }  // namespace vantrep::tests

@@ -37,9 +37,9 @@ uint64_t hashBytes(const uint8_t* p, size_t n) {
 
 }  // namespace
 
-uint32_t RawDictionary::addShort(size_t slot, uint64_t k0, uint64_t k1, uint32_t record) {
+uint32_t RawDictionary::addShort(size_t slot, const Key& key, uint32_t record) {
     firstRecords_.push_back(record);
-    slots_[slot] = Slot{k0, k1, static_cast<uint32_t>(firstRecords_.size()), width_};
+    slots_[slot] = Slot{key, static_cast<uint32_t>(firstRecords_.size()), width_};
     uint32_t entry = static_cast<uint32_t>(firstRecords_.size() - 1);
     if (firstRecords_.size() * 2 >= slots_.size()) grow();
     return entry;
@@ -70,12 +70,13 @@ uint32_t RawDictionary::addLong(const uint8_t* bytes, uint32_t length, uint32_t 
             firstRecords_.push_back(record);
             offsets_.push_back(static_cast<uint32_t>(longBytes_.size()));
             longBytes_.insert(longBytes_.end(), bytes, bytes + length);
-            s = Slot{h, 0, static_cast<uint32_t>(firstRecords_.size()), length};
+            s = Slot{Key{{h, 0, 0, 0}}, static_cast<uint32_t>(firstRecords_.size()), length};
             uint32_t entry = s.entry - 1;
             if (firstRecords_.size() * 2 >= slots_.size()) grow();
             return entry;
         }
-        if (s.k0 == h && s.length == length && sameBytes(longBytes_.data() + offsets_[s.entry - 1], bytes, length))
+        if (s.key.w[0] == h && s.length == length &&
+            sameBytes(longBytes_.data() + offsets_[s.entry - 1], bytes, length))
             return s.entry - 1;
     }
 }
@@ -86,7 +87,7 @@ void RawDictionary::grow() {
     for (const Slot& s : slots_) {
         if (s.entry == 0) continue;
         bool isShort = s.length == width_ && width_ <= shortKeyLimit;
-        size_t i = (isShort ? mix(s.k0, s.k1) : s.k0) & mask;
+        size_t i = (isShort ? mix(s.key) : s.key.w[0]) & mask;
         while (slots[i].entry != 0) i = (i + 1) & mask;
         slots[i] = s;
     }

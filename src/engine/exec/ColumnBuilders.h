@@ -17,54 +17,67 @@
 namespace vantrep::engine::exec {
 
 // Distinct byte strings of one field in order of first appearance; keys of up
-// to 16 bytes are held in the slots themselves, longer ones in a buffer of
-// their own.
+// to 32 bytes (a name or a title field is seldom wider) are held in the slots
+// themselves, longer ones in a buffer of their own.
 class RawDictionary {
 public:
     explicit RawDictionary(uint32_t width) : width_(width) {}
 
     uint32_t add(const uint8_t* bytes, uint32_t length, uint32_t record) {
         if (length != width_ || width_ > shortKeyLimit) return addLong(bytes, length, record);
-        uint64_t k0, k1;
-        shortKey(bytes, length, k0, k1);
-        for (size_t i = mix(k0, k1) & mask_;; i = (i + 1) & mask_) {
+        const Key key = shortKey(bytes, length);
+        for (size_t i = mix(key) & mask_;; i = (i + 1) & mask_) {
             const Slot& s = slots_[i];
-            if (s.entry == 0) return addShort(i, k0, k1, record);
-            if (s.k0 == k0 && s.k1 == k1) return s.entry - 1;
+            if (s.entry == 0) return addShort(i, key, record);
+            if (s.key == key && s.length == width_) return s.entry - 1;
         }
     }
     size_t size() const { return firstRecords_.size(); }
     uint32_t firstRecord(uint32_t entry) const { return firstRecords_[entry]; }
 
 private:
+    struct Key {
+        uint64_t w[4] = {0, 0, 0, 0};
+        bool operator==(const Key& other) const {
+            return ((w[0] ^ other.w[0]) | (w[1] ^ other.w[1]) | (w[2] ^ other.w[2]) | (w[3] ^ other.w[3])) == 0;
+        }
+    };
     struct Slot {
-        uint64_t k0 = 0, k1 = 0;  // short keys; for long keys the hash in k0
-        uint32_t entry = 0;       // entry + 1; 0 = empty
+        Key key;             // short keys; for long keys the hash in key.w[0]
+        uint32_t entry = 0;  // entry + 1; 0 = empty
         uint32_t length = 0;
     };
-    static constexpr uint32_t shortKeyLimit = 16;
+    static constexpr uint32_t shortKeyLimit = 32;
     static uint64_t load8(const uint8_t* p) {
         uint64_t v;
         std::memcpy(&v, p, 8);
         return v;
     }
-    // A key of up to 16 bytes as two words; for a fixed width the words are
-    // unique to the bytes (the second word overlaps the first for 9..15 bytes).
-    static void shortKey(const uint8_t* p, uint32_t length, uint64_t& k0, uint64_t& k1) {
-        if (length >= 8) {
-            k0 = load8(p);
-            k1 = load8(p + length - 8);
+    // A key of up to 32 bytes as four words; for a fixed width the words are
+    // unique to the bytes (the later words overlap the earlier ones where the
+    // width is no multiple of 8).
+    static Key shortKey(const uint8_t* p, uint32_t length) {
+        Key key;
+        if (length > 16) {
+            key.w[0] = load8(p);
+            key.w[1] = load8(p + 8);
+            key.w[2] = load8(p + length - 16);
+            key.w[3] = load8(p + length - 8);
+        } else if (length >= 8) {
+            key.w[0] = load8(p);
+            key.w[1] = load8(p + length - 8);
         } else {
-            k0 = 0;
-            k1 = 0;
-            std::memcpy(&k0, p, length);
+            std::memcpy(&key.w[0], p, length);
         }
+        return key;
     }
-    static uint64_t mix(uint64_t k0, uint64_t k1) {
-        uint64_t h = k0 * 0x9E3779B97F4A7C15ull ^ (k1 + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
+    static uint64_t mix(const Key& key) {
+        uint64_t h = key.w[0] * 0x9E3779B97F4A7C15ull ^ (key.w[1] + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull ^
+                     (key.w[2] + 0x94D049BB133111EBull) * 0xD6E8FEB86659FD93ull ^
+                     (key.w[3] + 0xA0761D6478BD642Full) * 0xE7037ED1A0B428DBull;
         return h ^ (h >> 29);
     }
-    uint32_t addShort(size_t slot, uint64_t k0, uint64_t k1, uint32_t record);
+    uint32_t addShort(size_t slot, const Key& key, uint32_t record);
     void grow();
     uint32_t addLong(const uint8_t* bytes, uint32_t length, uint32_t record);
 
