@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -119,14 +121,34 @@ EngineError targetError(const QString& what, const fs::path& path, const std::er
                        QStringLiteral("Cannot %1 \"%2\": %3.").arg(what, fromPath(path), reason(error)).toStdString());
 }
 
+// Removes what an earlier run left in the container, passing over `keep`.
+void clearLeftovers(const fs::path& container, const fs::path& keep) {
+    std::error_code ignored;
+    std::vector<fs::path> leftovers;
+    for (fs::directory_iterator it(container, ignored); !ignored && it != fs::directory_iterator(); it.increment(ignored))
+        if (it->path().filename() != keep.filename()) leftovers.push_back(it->path());
+    for (const fs::path& leftover : leftovers) fs::remove_all(leftover, ignored);
+}
+
 // Clears the container, makes the target in it and fills it. Returns false on
 // "permission denied" (the caller moves on to the next container); throws for
-// any other failure.
+// any other failure. An earlier run's copy is cleared on a thread of its own
+// while the new copy is made (removing a large table takes as long as a good
+// part of copying it); the container is locked, so nothing else touches it,
+// and both are done before this returns.
 bool fillContainer(const fs::path& source, const fs::path& container, const fs::path& target,
                    const fs::path& tempDir) {
     std::error_code ignored;
-    fs::remove_all(container, ignored);
+    if (!fs::is_directory(fs::symlink_status(container, ignored)))
+        fs::remove_all(container, ignored);
     fs::create_directory(container, ignored);
+    fs::remove_all(target, ignored);
+    std::jthread clearing;
+    try {
+        clearing = std::jthread(clearLeftovers, container, target);
+    } catch (const std::system_error&) {
+        clearLeftovers(container, target);  // no thread to be had
+    }
 
     std::error_code error;
     fs::create_directory(target, error);
