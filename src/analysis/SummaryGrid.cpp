@@ -8,6 +8,10 @@
 #include "session/FieldLookup.h"
 #include "session/ValueCoding.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace vantrep::analysis {
 
 namespace {
@@ -58,6 +62,20 @@ void rowsOnAllCores(session::Ui& ui, size_t count, const RowWork& rowWork) {
             rowWork(i, locale);
         }
     });
+}
+
+// Sets the texts of `made` (by column) in row `row`, keeping the row's text
+// where `made` has none. The grid keeps a row's texts in one block: setting
+// them together makes it once.
+void setRowTexts(grid::GridModel& g, int row, const std::vector<QString>& made) {
+    if (std::all_of(made.begin(), made.end(), [](const QString& text) { return text.isEmpty(); })) return;
+    const grid::RowTexts& old = std::as_const(g).rowAt(row).texts;
+    std::vector<QStringView> texts(static_cast<size_t>(old.size()));
+    for (int c = 0; c < old.size(); ++c) {
+        const QString& text = made[static_cast<size_t>(c)];
+        texts[static_cast<size_t>(c)] = text.isEmpty() ? old[c] : QStringView(text);
+    }
+    g.setRowTexts(row, texts);
 }
 
 // Moves column `col` to the end and drops it.
@@ -140,14 +158,16 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
             const size_t filled = static_cast<size_t>(std::min(records, dataRows));
             rowsOnAllCores(s.ui, filled, [&](size_t i, const QLocale& locale) {
                 const int row = nColDims + 1 + static_cast<int>(i);
+                std::vector<QString> made(static_cast<size_t>(g.cols()));
                 if (k == 1)
                     for (int c = 1; c <= nRowDims; ++c)
-                        g.setTextMatrix(row, c, rowCell(t.rows[i][static_cast<size_t>(c - 1)], captions[c], locale));
+                        made[static_cast<size_t>(c)] =
+                            rowCell(t.rows[i][static_cast<size_t>(c - 1)], captions[c], locale);
                 for (const auto& [j, value] : t.cells[i]) {
                     const ValueColumn& vc = mine[static_cast<size_t>(j)];
-                    QString text = valueCell(value, s.aVars(vc.variable), locale);
-                    if (!text.isEmpty()) g.setTextMatrix(row, vc.col, text);
+                    made[static_cast<size_t>(vc.col)] = valueCell(value, s.aVars(vc.variable), locale);
                 }
+                setRowTexts(g, row, made);
             });
             s.ui.flood(0);
             valueColumns.insert(valueColumns.end(), mine.begin(), mine.end());
@@ -177,11 +197,15 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
                 if (vc.percentage) totals.emplace_back(vc.col, static_cast<float>(g.valueMatrix(totalRow, vc.col)));
             rowsOnAllCores(s.ui, static_cast<size_t>(g.rows() - totalRow), [&](size_t i, const QLocale& locale) {
                 const int r = totalRow + static_cast<int>(i);
+                const grid::RowTexts& texts = std::as_const(g).rowAt(r).texts;
+                std::vector<QString> made(static_cast<size_t>(g.cols()));
                 for (const auto& [col, total] : totals) {
-                    if (g.textMatrix(r, col).isEmpty() || total == 0) continue;
-                    const float value = static_cast<float>(g.valueMatrix(r, col));
-                    g.setTextMatrix(r, col + 1, format::Format(double(value) / total * 100, percentPattern, locale));
+                    if (texts[col].isEmpty() || total == 0) continue;
+                    const float value = static_cast<float>(grid::GridModel::numberFromText(texts[col]));
+                    made[static_cast<size_t>(col + 1)] =
+                        format::Format(double(value) / total * 100, percentPattern, locale);
                 }
+                setRowTexts(g, r, made);
             });
             s.ui.flood(0);
             // Columns whose total is nothing go.
@@ -212,7 +236,8 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
             if (g.cols() > nRowDims + 1) {
                 // Rows with nothing in them go.
                 for (int r = g.rows() - 1; r >= totalRow; --r)
-                    if (g.valueMatrix(r, nRowDims + 1) == 0 && g.textMatrix(r, 1).isEmpty() && !g.isSubtotal(r))
+                    if (g.valueMatrix(r, nRowDims + 1) == 0 && std::as_const(g).rowAt(r).texts[1].isEmpty() &&
+                        !g.isSubtotal(r))
                         g.removeItem(r);
                 if (totalsAdded) g.removeItem(totalRow);
             } else {
