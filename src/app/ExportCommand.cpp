@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QImage>
 #include <QRegularExpression>
 #include <cstdio>
@@ -13,9 +12,9 @@
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
 #include "app/ConsoleUi.h"
+#include "app/FontMeasureAhead.h"
 #include "app/ReplacingWrite.h"
 #include "engine/EngineError.h"
-#include "grid/FontMeasure.h"
 #include "graph/ChartKind.h"
 #include "graph/ui/ChartImage.h"
 #include "grid/GridText.h"
@@ -248,7 +247,7 @@ int RunExport(const ExportRequest& request) {
     ConsoleUi ui;
     session::Session session(ui, request.reportArgument);
     grid::GridModel grid;
-    grid::FontMeasure measure{QFont()};
+    FontMeasureAhead measure;
     QImage clipButton(16, 16, QImage::Format_ARGB32);
     clipButton.fill(Qt::transparent);
     print::PrintSurface surface;
