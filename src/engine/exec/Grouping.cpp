@@ -1,12 +1,10 @@
 #include "engine/exec/Grouping.h"
 
 #include <algorithm>
-#include <atomic>
 #include <map>
 #include <numeric>
 #include <unordered_map>
 
-#include "engine/Parallel.h"
 #include "engine/exec/KeyOrder.h"
 #include "engine/exec/RowSources.h"
 
@@ -53,37 +51,28 @@ Groups formGroups(const std::vector<CodedValues>& keys, const RecordList& record
             return key;
         };
         if (totalBits <= 22) {
-            // Codes are ranks, so the packed keys in ascending order are the
-            // groups in key order: the cores first mark the keys their
-            // records have, the groups are numbered in key order, then the
-            // cores give each record its group and note where each group is
-            // first met.
-            const size_t parts = partsFor(records.size(), 50000);
-            std::vector<uint8_t> seen(size_t(1) << totalBits, 0);
-            runParts(parts, [&](size_t part) {
-                const auto [begin, end] = partRange(records.size(), parts, part);
-                for (size_t i = begin; i < end; ++i)
-                    std::atomic_ref<uint8_t>(seen[packedAt(i)]).store(1, std::memory_order_relaxed);
-            });
-            std::vector<uint32_t> direct(seen.size(), none);
-            uint32_t count = 0;
-            for (size_t key = 0; key < seen.size(); ++key)
-                if (seen[key]) direct[key] = count++;
-            std::vector<std::vector<uint32_t>> firstOf(parts, std::vector<uint32_t>(count, none));  // positions
-            runParts(parts, [&](size_t part) {
-                const auto [begin, end] = partRange(records.size(), parts, part);
-                std::vector<uint32_t>& first = firstOf[part];
-                for (size_t i = begin; i < end; ++i) {
-                    const uint32_t g = direct[packedAt(i)];
-                    groups.groupOf[i] = g;
-                    if (first[g] == none) first[g] = static_cast<uint32_t>(i);
-                }
-            });
-            for (uint32_t g = 0; g < count; ++g) {
-                size_t part = 0;
-                while (firstOf[part][g] == none) ++part;
-                addGroup(firstOf[part][g]);
+            std::vector<uint32_t> direct(size_t(1) << totalBits, none);
+            for (size_t i = 0; i < records.size(); ++i) {
+                uint32_t& g = direct[packedAt(i)];
+                if (g == none) g = addGroup(i);
+                groups.groupOf[i] = g;
             }
+            // Codes are ranks, so the packed keys in ascending order are the
+            // groups in key order: number the groups that way, so that results
+            // are read in the order they were made.
+            std::vector<uint32_t> renumbered(groups.count());
+            uint32_t next = 0;
+            for (uint32_t g : direct)
+                if (g != none) renumbered[g] = next++;
+            for (uint32_t& g : groups.groupOf) g = renumbered[g];
+            std::vector<uint32_t> firstRecord(groups.count()), keyCodes(groups.keyCodes.size());
+            size_t nk = keys.size();
+            for (uint32_t g = 0; g < groups.count(); ++g) {
+                firstRecord[renumbered[g]] = groups.firstRecord[g];
+                for (size_t k = 0; k < nk; ++k) keyCodes[renumbered[g] * nk + k] = groups.keyCodes[g * nk + k];
+            }
+            groups.firstRecord.swap(firstRecord);
+            groups.keyCodes.swap(keyCodes);
             groups.inKeyOrder.resize(groups.count());
             std::iota(groups.inKeyOrder.begin(), groups.inKeyOrder.end(), 0u);
         } else {
