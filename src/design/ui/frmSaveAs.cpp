@@ -87,8 +87,12 @@ frmSaveAs::frmSaveAs(session::Ui& ui, const QString& initDir, const QString& fil
         view->installEventFilter(this);
         connect(view, &QAbstractItemView::clicked, this, &frmSaveAs::takeName);
     }
+    // Moving through the list with the keys takes names too; the list's own
+    // changes (a layout deleted) leave the name box alone.
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { takeName(current); });
+            [this](const QModelIndex& current) {
+                if (!filling_) takeName(current);
+            });
     connect(files_, &QStandardItemModel::itemChanged, this, &frmSaveAs::renamed);
 
     optDetails_->setObjectName("optDetails");
@@ -199,7 +203,10 @@ void frmSaveAs::deleteCurrent() {
     const QModelIndex current = details_->selectionModel()->currentIndex();
     if (!current.isValid() || !details_->selectionModel()->isSelected(current)) return;
     const QString fileName = files_->item(current.row(), NameColumn)->data(DiskNameRole).toString();
-    if (session::DeleteLayout(initDir_ + "/" + fileName, ui_)) files_->removeRow(current.row());
+    if (!session::DeleteLayout(initDir_ + "/" + fileName, ui_)) return;
+    filling_ = true;
+    files_->removeRow(current.row());
+    filling_ = false;
 }
 
 void frmSaveAs::save() {

@@ -64,7 +64,7 @@ private:
     QLineEdit* txtFileName_;
     QPushButton* cmdSave_;
     QPushButton* cmdCancel_;
-    bool filling_ = false;
+    bool filling_ = false;  // the list is being changed by the dialog itself
 };
 
 }  // namespace vantrep::design::ui

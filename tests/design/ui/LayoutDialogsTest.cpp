@@ -201,6 +201,7 @@ TEST_F(LayoutDialogs, SaveAsRenamesByEditingANameAndDeletesWithItsMemo) {
     EXPECT_EQ(ui.messages[2].text, "Are you sure you want to send 'New.str' to the Recycle Bin ?");
     EXPECT_EQ(ui.messages[2].title, "Confirm File Delete");
     EXPECT_EQ(shownNames(dialog), QStringList{"Taken.str"});
+    EXPECT_EQ(child<QLineEdit>(dialog, "txtFileName")->text(), "New") << "the next layout's name is not proposed";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Taken.str"});
     EXPECT_TRUE(QFile::exists(dataHome + "/Trash/files/New.FPT"));
     EXPECT_TRUE(QFile::exists(dataHome + "/Trash/files/New.str"));
