@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QImage>
 #include <QRegularExpression>
 #include <cstdio>
@@ -12,9 +13,9 @@
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
 #include "app/ConsoleUi.h"
-#include "app/FontMeasureAhead.h"
 #include "app/ReplacingWrite.h"
 #include "engine/EngineError.h"
+#include "grid/FontMeasure.h"
 #include "graph/ChartKind.h"
 #include "graph/ui/ChartImage.h"
 #include "grid/GridText.h"
@@ -247,7 +248,7 @@ int RunExport(const ExportRequest& request) {
     ConsoleUi ui;
     session::Session session(ui, request.reportArgument);
     grid::GridModel grid;
-    FontMeasureAhead measure;
+    grid::FontMeasure measure{QFont()};
     QImage clipButton(16, 16, QImage::Format_ARGB32);
     clipButton.fill(Qt::transparent);
     print::PrintSurface surface;
