@@ -7,24 +7,24 @@ namespace vantrep::analysis {
 
 namespace {
 
-// The shown date (the locale's short date, or m/d/yyyy) as CTOD's mm/dd/yyyy.
-QString ctodText(const QString& shown) {
-    QDate date = QLocale().toDate(shown.trimmed(), QLocale::ShortFormat);
-    if (!date.isValid()) date = QDate::fromString(shown.trimmed(), "M/d/yyyy");
-    if (!date.isValid()) date = QDate::fromString(shown.trimmed(), "dd/MM/yyyy");
-    return date.isValid() ? date.toString("MM/dd/yyyy") : shown.trimmed();
-}
-
 QString literalOf(const QString& value, ValueKind kind) {
     switch (kind) {
     case ValueKind::Character: return CharacterLiteral(value);
-    case ValueKind::Date: return "CTOD('" + ctodText(value) + "')";
+    case ValueKind::Date: return DateLiteral(value);
     case ValueKind::Other: return value;
     }
     return value;
 }
 
 }  // namespace
+
+QString DateLiteral(const QString& shown) {
+    const QString text = shown.trimmed();
+    QDate date = QLocale().toDate(text, QLocale::ShortFormat);
+    if (!date.isValid()) date = QDate::fromString(text, "M/d/yyyy");
+    if (!date.isValid()) date = QDate::fromString(text, "dd/MM/yyyy");
+    return "CTOD(" + CharacterLiteral(date.isValid() ? date.toString("MM/dd/yyyy") : text) + ")";
+}
 
 QString CharacterLiteral(const QString& value) {
     if (!value.contains('\'')) return "'" + value + "'";

@@ -20,10 +20,13 @@ enum class ValueKind { Character, Date, Other };
 // holding all three, as a join of quoted pieces.
 QString CharacterLiteral(const QString& value);
 
+// A date shown as the locale's short date (or m/d/yyyy, or dd/mm/yyyy) as
+// CTOD('mm/dd/yyyy'); a text that is no date is passed to CTOD as a literal.
+QString DateLiteral(const QString& shown);
+
 // The listing statement. `kindOf(FName)` tells the type of a filtered field
 // (the program asks the engine with "SELECT FName FROM sDataFile WHERE 1=0").
-// A date value shown as the locale's short date is written as
-// CTOD('mm/dd/yyyy').
+// A date value is written by DateLiteral.
 QString ListingStatement(const session::FieldList& aDims, const std::vector<session::ValueList>& cmbField,
                          bool bClipDet, const QString& sDataFile,
                          const std::function<ValueKind(const QString&)>& kindOf);

@@ -150,18 +150,9 @@ bool writeChart(const session::Session& session, const grid::GridModel& grid, gr
         return false;
     }
     // The picture's kind follows the name the user gave, not the fresh file's.
-    const QString ending = QFileInfo(out).suffix().toLower() == "png" ? ".png" : ".jpg";
-    const bool written = writeReplacing(
-        out,
-        [&](const QString& path) {
-            const QString named = path + ending;
-            const bool saved = graph::ui::saveChartImage(image, named, &error) &&
-                               ::rename(QFile::encodeName(named).constData(), QFile::encodeName(path).constData()) == 0;
-            QFile::remove(named);
-            return saved;
-        },
-        error);
-    return written;
+    const graph::ui::ImageFormat format = graph::ui::imageFormatFor(out);
+    return writeReplacing(
+        out, [&](const QString& path) { return graph::ui::saveChartImage(image, path, format, &error); }, error);
 }
 
 }  // namespace

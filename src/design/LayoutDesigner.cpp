@@ -102,18 +102,24 @@ bool LayoutDesigner::queryUnload() {
         return false;
     colFilterSnapshots_.restore(session_);
     bFiltersChanged_ = false;
+    if (!filterApplied_) return true;
+    // The report shows a filter applied since the designer opened: it follows
+    // the value lists just restored. A failed run has shown its message.
+    if (!session_.bDetailed) rebuildPageFilter();
+    refill_();
     return true;
+}
+
+void LayoutDesigner::rebuildPageFilter() {
+    ResetValueCombos(session_);
+    UpdatePageFilter(session_);
 }
 
 bool LayoutDesigner::apply() {
     const bool rebuildFilters = bDimsChanged_ || (bFiltersChanged_ && !session_.bDetailed);
     if (bDimsChanged_) WriteBackDimensions(grids_, session_.aDims);
-    if (rebuildFilters) {
-        ResetValueCombos(session_);
-        const PageFilter filter = BuildPageFilter(session_.aDims, session_.cmbField);
-        session_.sPageFilter = filter.sPageFilter;
-        session_.sPageFilterText = filter.sPageFilterText;
-    }
+    if (rebuildFilters) rebuildPageFilter();
+    filterApplied_ = filterApplied_ || bFiltersChanged_;
     if (bVarsChanged_) WriteBackVariables(grids_, session_);
     const bool rerun = bDimsChanged_ || bFiltersChanged_ || bVarsChanged_;
     if (rerun && !session_.bDetailed) {

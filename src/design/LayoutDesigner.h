@@ -59,7 +59,8 @@ public:
     void filterCommand(const QString& popupField, int sourceIndex, const FilterDialog& show);
     // Whether the designer may close: with filter changes not applied the
     // user is asked "Ignore filters applied ?"; Yes restores the value lists
-    // kept aside, No keeps the designer open.
+    // kept aside (and runs the report again when a filter change was applied
+    // since the designer opened), No keeps the designer open.
     bool queryUnload();
     const FilterSnapshots& filterSnapshots() const { return colFilterSnapshots_; }
     session::Session& session() { return session_; }
@@ -70,6 +71,8 @@ public:
 
 private:
     bool valuesFit(const QString& caption, const QString& role);
+    // Unfiltered value lists refilled, and the page filter built from the lists.
+    void rebuildPageFilter();
     void edited(bool& flag);
 
     session::Session& session_;
@@ -78,6 +81,7 @@ private:
     bool bVarsChanged_ = false;
     bool bDimsChanged_ = false;
     bool bFiltersChanged_ = false;
+    bool filterApplied_ = false;  // an Apply since the designer opened ran a filter change
     bool applyEnabled_ = false;
     FilterSnapshots colFilterSnapshots_;
 };

@@ -13,6 +13,7 @@ namespace {
 
 QString sqlValue(const session::FieldDef& field, const QString& item) {
     if (field.FType.trimmed() == "C") return analysis::CharacterLiteral(item);
+    if (field.FType.trimmed() == "D") return analysis::DateLiteral(item);
     const QString name = field.FName.trimmed();
     if (name == "MONTH") return session::MonthNumber(item);
     if (name == "WEEKDAY") return session::WeekdayNumber(item);
@@ -48,6 +49,12 @@ PageFilter BuildPageFilter(const session::FieldList& aDims, const std::vector<se
         filter.sPageFilterText += " " + field.FDesc.trimmed() + " in(" + shown.join(',') + ")";
     }
     return filter;
+}
+
+void UpdatePageFilter(session::Session& session) {
+    const PageFilter filter = BuildPageFilter(session.aDims, session.cmbField);
+    session.sPageFilter = filter.sPageFilter;
+    session.sPageFilterText = filter.sPageFilterText;
 }
 
 }  // namespace vantrep::design

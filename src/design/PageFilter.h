@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/FieldDef.h"
+#include "session/Session.h"
 #include "session/ValueList.h"
 
 namespace vantrep::design {
@@ -19,10 +20,14 @@ struct PageFilter {
 // `BuildPageFilter`: for every "P" field whose value list is filtered, in
 // field order, its selected values as an IN list. Character values are
 // literals the data engine reads back as the same text, whatever quotes they
-// hold; MONTH and WEEKDAY names become their numbers ("Others" of WEEKDAY
-// is 8), a DURATION of "Others" is 0; other values stand bare when they are
+// hold, and dates are dates; MONTH and WEEKDAY names become their numbers
+// ("Others" of WEEKDAY is 8), a DURATION of "Others" is 0; other values stand bare when they are
 // numbers and are quoted otherwise. A value with no number (a MONTH of
 // "Others") is left out, and a field left with no value adds no condition.
 PageFilter BuildPageFilter(const session::FieldList& aDims, const std::vector<session::ValueList>& cmbField);
+
+// The session's page filter (`sPageFilter`, `sPageFilterText`) built again
+// from its value lists.
+void UpdatePageFilter(session::Session& session);
 
 }  // namespace vantrep::design

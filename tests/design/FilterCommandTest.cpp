@@ -105,9 +105,28 @@ TEST_F(FilterCommand, ApplyRunsTheFilterAndYesLaterRestoresTheStateBeforeTheFirs
     EXPECT_TRUE(ui.messages.empty());
 
     designer->filterCommand("Filtered Media", 1, dialog(1, false, true));
+    ui.answers.push_back(session::MessageAnswer::Yes);
     EXPECT_TRUE(designer->queryUnload());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(combo("MEDIA").items, before);
+    // The report no longer shows the applied filter the user chose to ignore.
+    EXPECT_EQ(reruns, 2);
+    EXPECT_FALSE(session->crossTab.aQuerySql[1].contains("INLIST(ALLTRIM(MEDIA),"));
+}
+
+TEST_F(FilterCommand, YesAfterAnAppliedPageFilterRunsTheReportWithoutIt) {
+    const QString channel = session->aDims(fieldIndex("CHANNEL")).FDesc.trimmed();
+    ASSERT_EQ(session->aDims(fieldIndex("CHANNEL")).Layout.trimmed(), "P");
+    designer->filterCommand(channel, 0, dialog(1, false, true));
+    ASSERT_TRUE(designer->apply());
+    ASSERT_TRUE(session->sPageFilter.contains("CHANNEL in("));
+    designer->filterCommand("Filtered " + channel, 0, dialog(1, false, true));
+    ui.answers.push_back(session::MessageAnswer::Yes);
+    EXPECT_TRUE(designer->queryUnload());
+    EXPECT_EQ(reruns, 2);
+    EXPECT_TRUE(session->sPageFilter.isEmpty());
+    EXPECT_TRUE(session->sPageFilterText.isEmpty());
+    EXPECT_FALSE(session->crossTab.aQuerySql[1].contains("CHANNEL"));
 }
 
 }  // namespace

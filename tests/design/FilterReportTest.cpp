@@ -6,6 +6,7 @@
 // listing.
 #include <gtest/gtest.h>
 
+#include <QDate>
 #include <QGuiApplication>
 #include <QProcess>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include "report/PreviewReport.h"
 #include "session/Criteria.h"
 #include "session/ValueCoding.h"
+#include "session/ValueList.h"
 #include "support/EditTable.h"
 #include "support/FilteredSums.h"
 #include "support/OpenSample.h"
@@ -195,6 +197,27 @@ TEST_F(FilterReport, AWeekdayPageValueOthersFiltersOnEight) {
                                             variableNames());
     const int checked = expectCells(sums, 2, [](const QString& heading) { return session::MonthNumber(heading); });
     EXPECT_GT(checked, 100);
+    EXPECT_EQ(rowKeys(2), keyPrefixes(sums, 2));
+}
+
+TEST_F(FilterReport, ADatePageFilterKeepsTheRecordsOfThoseDays) {
+    const QString folder = copySample("summary");
+    ASSERT_TRUE(testing::EditStructure(folder + "Brand_Spends.str", "DATE", "LAYOUT", "P"));
+    ASSERT_EQ(open(folder + "DATA.DBF"), analysis::RunOutcome::SummaryOpened);
+    const auto shown = [](int y, int m, int d) {
+        return session::DisplayFormOf(engine::Value::date(static_cast<int32_t>(QDate(y, m, d).toJulianDay())), "DATE", "D")
+            .trimmed();
+    };
+    designer->filterCommand("Date", 0, choose({shown(2024, 3, 20), shown(2023, 6, 13)}));
+    ASSERT_TRUE(designer->apply());
+    ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(session->sPageFilter.startsWith(" DATE in(CTOD("));
+
+    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "str(DATE) in ('2024-03-20', '2023-06-13')",
+                                            {"MEDIA", "BRAND", "MONTH"}, variableNames());
+    ASSERT_FALSE(sums.isEmpty());
+    const int checked = expectCells(sums, 2, [](const QString& heading) { return session::MonthNumber(heading); });
+    EXPECT_GT(checked, 10);
     EXPECT_EQ(rowKeys(2), keyPrefixes(sums, 2));
 }
 

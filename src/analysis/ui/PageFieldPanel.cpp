@@ -1,5 +1,7 @@
 #include "analysis/ui/PageFieldPanel.h"
 
+#include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
@@ -10,6 +12,8 @@ namespace {
 constexpr int margin = 6;
 constexpr int gap = 6;
 constexpr int defaultComboTwips = 1800;
+// The property of a combo holding its field's index in aDims.
+constexpr const char* fieldProperty = "vantrepField";
 
 }  // namespace
 
@@ -35,9 +39,10 @@ int pageFieldTextTwips(const QStringList& items, const QString& currentText, int
     return 80 * static_cast<int>(currentText.trimmed().size());
 }
 
-PageFieldPanel::PageFieldPanel(QWidget* parent) : QWidget(parent) {
+PageFieldPanel::PageFieldPanel(QWidget* parent) : QWidget(parent), menu_(new QMenu(this)) {
     setObjectName("Picture2");
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    connect(menu_->addAction("Filter"), &QAction::triggered, this, [this] { emit filterRequested(popupField_); });
 }
 
 void PageFieldPanel::clearFields() {
@@ -57,6 +62,9 @@ void PageFieldPanel::setFields(const session::Session& session) {
             const QStringList& items = session.cmbField[static_cast<size_t>(i)].items;
             combo->addItems(items);
             combo->setCurrentIndex(0);
+            combo->setProperty(fieldProperty, i);
+            combo->setToolTip("Right-click to filter " + session.aDims(i).FDesc.trimmed());
+            combo->installEventFilter(this);
             // The width rule sizes the text; the combo's frame and arrow come on top.
             QStyleOptionComboBox option;
             option.initFrom(combo);
@@ -68,6 +76,26 @@ void PageFieldPanel::setFields(const session::Session& session) {
         }
     }
     arrange();
+}
+
+bool PageFieldPanel::eventFilter(QObject* watched, QEvent* event) {
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    if (!combo) return QWidget::eventFilter(watched, event);
+    // A right press opens the menu instead of the value list; so does the
+    // menu key. The context menu event that follows a right press is spent.
+    QPoint at;
+    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    } else if (event->type() == QEvent::ContextMenu) {
+        const auto* request = static_cast<QContextMenuEvent*>(event);
+        if (request->reason() != QContextMenuEvent::Keyboard) return true;
+        at = request->pos();
+    } else {
+        return QWidget::eventFilter(watched, event);
+    }
+    popupField_ = combo->property(fieldProperty).toInt();
+    menu_->popup(combo->mapToGlobal(at));
+    return true;
 }
 
 void PageFieldPanel::arrange() {

@@ -2,10 +2,12 @@
 // of the report, in field order, each showing that field's value list; a combo
 // with at least two items as wide as its current text (80 twips per
 // character), the combos placed left to right and wrapped to a new line where
-// the next would pass the panel's width.
+// the next would pass the panel's width. A right click on a combo (or the
+// menu key) offers "Filter" for that field.
 #pragma once
 
 #include <QComboBox>
+#include <QMenu>
 #include <QRect>
 #include <QWidget>
 #include <vector>
@@ -36,17 +38,25 @@ public:
     void setFields(const session::Session& session);
     void clearFields();
     const std::vector<QComboBox*>& combos() const { return combos_; }
+    QMenu* popupMenu() const { return menu_; }
 
     QSize sizeHint() const override;
 
+signals:
+    // "Filter" was chosen for the field of index `field` in aDims.
+    void filterRequested(int field);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void arrange();
 
     std::vector<QComboBox*> combos_;
     std::vector<int> widths_;
+    QMenu* menu_;
+    int popupField_ = 0;
     int height_ = 0;
 };
 

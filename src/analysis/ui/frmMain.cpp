@@ -23,7 +23,9 @@
 #include "analysis/ui/PageFieldPanel.h"
 #include "analysis/ui/ReportArtwork.h"
 #include "design/ui/frmAbout.h"
+#include "design/PageFilter.h"
 #include "design/ui/frmDesign.h"
+#include "design/ui/frmFilter.h"
 #include "grid/FontMeasure.h"
 #include "grid/ui/GridView.h"
 #include "report/ui/ChartCommands.h"
@@ -74,6 +76,7 @@ frmMain::frmMain(session::Session& session, QWidget* parent) : QMainWindow(paren
     view_->setObjectName("VSFlexGrid1");
     view_->setClipButton(clipButton_);
     connect(view_, &grid::ui::GridView::clipClicked, this, &frmMain::openClip);
+    connect(pagePanel_, &PageFieldPanel::filterRequested, this, &frmMain::filterPageField);
     layout->addWidget(artwork_, 1);
     layout->addWidget(pagePanel_);
     layout->addWidget(view_, 1);
@@ -279,6 +282,15 @@ void frmMain::showDesigner() {
     // A new designer every time, so it starts from the current dictionary.
     design::ui::frmDesign designer(session_, [this] { return RefillReport(); }, this);
     designer.exec();
+}
+
+void frmMain::filterPageField(int field) {
+    if (!reportOpen() || session_.bDetailed) return;
+    design::ui::frmFilter filter(session_, session_.aDims(field).FDesc.trimmed(), 0, this);
+    filter.exec();
+    if (!filter.ChangeFilter()) return;
+    design::UpdatePageFilter(session_);
+    RefillReport();
 }
 
 void frmMain::exportToExcel() {

@@ -102,6 +102,8 @@ private:
     void showDesigner();
     // Switches the open report to the saved layout at `path` and fills the grid again.
     void applyLayout(const QString& path);
+    // The filter dialog for page field `field`; a changed filter runs the report again.
+    void filterPageField(int field);
     void closeOtherWindows();
     void showAbout();
     void openClip(int row, int col);

@@ -135,42 +135,27 @@ bool frmDesign::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmDesign::press(DesignGrid id, QMouseEvent* event) {
     grid::ui::GridView* v = view(id);
-    const grid::GridModel& grid = designer_.grids()[id];
     oSourceGrid = id;
     v->setFocus(Qt::MouseFocusReason);
-    const QPoint pos = event->position().toPoint();
-    if (IsDimensionGrid(id) && PressIgnoredByDimensionGrid(static_cast<int>(pos.x() * 1440.0 / v->logicalDpiX())))
-        return true;
-    const QModelIndex index = v->indexAt(pos);
-    pressRow_ = index.isValid() ? index.row() + grid.fixedRows() : -1;
-    pressCol_ = index.isValid() ? index.column() : -1;
-    const bool inside = index.isValid() && v->selectionModel()->isRowSelected(index.row(), QModelIndex());
-    pressed_ = PressMayStartDrag(event->buttons(), event->modifiers(), pressRow_, pressCol_, grid.fixedRows(),
-                                 grid.fixedCols(), inside);
-    if (!pressed_) return false;  // the view selects as usual
-    origin_ = pos;
-    dragging_ = false;
-    return true;
+    const int xTwips = static_cast<int>(event->position().x() * 1440.0 / v->logicalDpiX());
+    if (IsDimensionGrid(id) && PressIgnoredByDimensionGrid(xTwips)) return true;
+    const RowDrag::Press press = drag_.press(v, designer_.grids()[id], event);
+    pressRow_ = press.row;
+    pressCol_ = press.col;
+    return press.mayDrag;  // else the view selects as usual
 }
 
 bool frmDesign::move(QMouseEvent* event) {
-    if (!pressed_) return false;
-    if (!dragging_ && DragDistanceReached(origin_, event->position().toPoint())) {
-        dragging_ = true;
-        setCursor(Qt::DragMoveCursor);
-    }
-    if (dragging_) showDropPlace(placeAt(event->globalPosition().toPoint()));
+    if (!drag_.move(event)) return false;
+    if (drag_.dragging()) showDropPlace(placeAt(event->globalPosition().toPoint()));
     return true;
 }
 
 bool frmDesign::release(DesignGrid id, QMouseEvent* event) {
     if (event->button() == Qt::RightButton) return popup(id, event);
     if (event->button() != Qt::LeftButton) return false;
-    const bool wasPressed = pressed_;
-    const bool wasDragging = dragging_;
-    pressed_ = dragging_ = false;
-    if (wasDragging) {
-        unsetCursor();
+    const RowDrag::Release ended = drag_.release();
+    if (ended == RowDrag::Release::Drop) {
         indicator_->hide();
         drop(placeAt(event->globalPosition().toPoint()));
         return true;
@@ -178,13 +163,13 @@ bool frmDesign::release(DesignGrid id, QMouseEvent* event) {
     const QModelIndex index = view(id)->indexAt(event->position().toPoint());
     const int row = index.isValid() ? index.row() + designer_.grids()[id].fixedRows() : -1;
     // A press and release without a drag selects the cell (in a list, that row alone).
-    if (wasPressed && row >= 0) selectRows(id, row, row);
+    if (ended == RowDrag::Release::Click && row >= 0) selectRows(id, row, row);
     if (id == DesignGrid::Selected && row >= 0 && row == pressRow_ && index.column() == CheckColumn(id) &&
         designer_.toggleCheck(id, row)) {
         edited();
         selectRows(id, row, row);
     }
-    return wasPressed;
+    return ended == RowDrag::Release::Click;
 }
 
 bool frmDesign::ctrlKey(QKeyEvent* event) {

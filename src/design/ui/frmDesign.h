@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "design/LayoutDesigner.h"
+#include "design/ui/RowDrag.h"
 #include "session/Session.h"
 
 class QFrame;
@@ -88,11 +89,9 @@ private:
     QMenu* mnuPop_;
     QString sPopupField;  // the caption cell under the mouse when the popup opened
 
-    // The press that may become a drag, and the drag under way.
+    // The grid and cell of the last press, and the drag under way.
     DesignGrid oSourceGrid = DesignGrid::Rows;
-    bool pressed_ = false;
-    bool dragging_ = false;
-    QPoint origin_;
+    RowDrag drag_{this};
     int pressRow_ = -1;
     int pressCol_ = -1;
 };

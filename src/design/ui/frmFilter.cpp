@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "design/DragStart.h"
 #include "grid/ui/GridView.h"
 
 namespace vantrep::design::ui {
@@ -25,7 +24,8 @@ frmFilter::frmFilter(session::Session& session, const QString& FieldName, int So
       selected_(makeView(FilterList::Selected)),
       chkShowOthers_(new QCheckBox("Show Others", this)),
       ok_(new QPushButton("OK", this)),
-      cancel_(new QPushButton("Cancel", this)) {
+      cancel_(new QPushButton("Cancel", this)),
+      drag_(this) {
     setWindowTitle("Filter for " + FieldName);
     setModal(true);
     auto* lists = new QHBoxLayout;
@@ -78,7 +78,7 @@ bool frmFilter::eventFilter(QObject* watched, QEvent* event) {
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: return press(id, static_cast<QMouseEvent*>(event));
-    case QEvent::MouseMove: return move(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove: return drag_.move(static_cast<QMouseEvent*>(event));
     case QEvent::MouseButtonRelease: return release(id, static_cast<QMouseEvent*>(event));
     case QEvent::MouseButtonDblClick: return true;
     default: return QDialog::eventFilter(watched, event);
@@ -86,37 +86,15 @@ bool frmFilter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmFilter::press(FilterList id, QMouseEvent* event) {
-    grid::ui::GridView* v = view(id);
-    const grid::GridModel& list = filter_.list(id);
     oSourceGrid = id;
-    v->setFocus(Qt::MouseFocusReason);
-    const QModelIndex index = v->indexAt(event->position().toPoint());
-    const int row = index.isValid() ? index.row() + list.fixedRows() : -1;
-    const bool inside = index.isValid() && v->selectionModel()->isRowSelected(index.row(), QModelIndex());
-    pressed_ = PressMayStartDrag(event->buttons(), event->modifiers(), row, index.isValid() ? index.column() : -1,
-                                 list.fixedRows(), list.fixedCols(), inside);
-    if (!pressed_) return false;  // the view selects as usual
-    origin_ = event->position().toPoint();
-    dragging_ = false;
-    return true;
-}
-
-bool frmFilter::move(QMouseEvent* event) {
-    if (!pressed_) return false;
-    if (!dragging_ && DragDistanceReached(origin_, event->position().toPoint())) {
-        dragging_ = true;
-        setCursor(Qt::DragMoveCursor);
-    }
-    return true;
+    view(id)->setFocus(Qt::MouseFocusReason);
+    return drag_.press(view(id), filter_.list(id), event).mayDrag;  // else the view selects as usual
 }
 
 bool frmFilter::release(FilterList id, QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return false;
-    const bool wasPressed = pressed_;
-    const bool wasDragging = dragging_;
-    pressed_ = dragging_ = false;
-    if (wasDragging) {
-        unsetCursor();
+    switch (drag_.release()) {
+    case RowDrag::Release::Drop: {
         const DropPlace place = placeAt(event->globalPosition().toPoint());
         if (place.found && filter_.drop(oSourceGrid, selectedRows(oSourceGrid), place.list, place.row)) {
             available_->clearSelection();
@@ -125,11 +103,16 @@ bool frmFilter::release(FilterList id, QMouseEvent* event) {
         }
         return true;
     }
-    // A press and release without a drag selects that row alone.
-    const QModelIndex index = view(id)->indexAt(event->position().toPoint());
-    if (wasPressed && index.isValid())
-        view(id)->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    return wasPressed;
+    case RowDrag::Release::Click: {
+        // A press and release without a drag selects that row alone.
+        const QModelIndex index = view(id)->indexAt(event->position().toPoint());
+        if (index.isValid())
+            view(id)->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        return true;
+    }
+    case RowDrag::Release::Other: return false;
+    }
+    return false;
 }
 
 frmFilter::DropPlace frmFilter::placeAt(QPoint global) const {

@@ -9,6 +9,7 @@
 #include <QPoint>
 
 #include "design/FilterValues.h"
+#include "design/ui/RowDrag.h"
 
 class QCheckBox;
 class QPushButton;
@@ -49,7 +50,6 @@ private:
 
     grid::ui::GridView* makeView(FilterList id);
     bool press(FilterList id, QMouseEvent* event);
-    bool move(QMouseEvent* event);
     bool release(FilterList id, QMouseEvent* event);
     DropPlace placeAt(QPoint global) const;
     std::vector<int> selectedRows(FilterList id) const;
@@ -63,11 +63,9 @@ private:
     QPushButton* ok_;
     QPushButton* cancel_;
 
-    // The press that may become a drag, and the drag under way.
+    // The grid of the last press, and the drag under way.
     FilterList oSourceGrid = FilterList::Available;
-    bool pressed_ = false;
-    bool dragging_ = false;
-    QPoint origin_;
+    RowDrag drag_;
 };
 
 }  // namespace vantrep::design::ui

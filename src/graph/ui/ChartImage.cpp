@@ -20,10 +20,13 @@ QImage renderChartImage(const grid::GridModel& grid, const ChartPicture& picture
     return chart.toImage(picture.size);
 }
 
-bool saveChartImage(const QImage& image, const QString& path, QString* error) {
-    const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-    QImageWriter writer(path, png ? "png" : "jpeg");
-    if (!png) {
+ImageFormat imageFormatFor(const QString& path) {
+    return path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) ? ImageFormat::Png : ImageFormat::Jpeg;
+}
+
+bool saveChartImage(const QImage& image, const QString& path, ImageFormat format, QString* error) {
+    QImageWriter writer(path, format == ImageFormat::Png ? "png" : "jpeg");
+    if (format == ImageFormat::Jpeg) {
         writer.setQuality(100);
         writer.setProgressiveScanWrite(true);
         writer.setOptimizedWrite(true);
@@ -40,7 +43,7 @@ bool writeChartImage(const grid::GridModel& grid, const ChartPicture& picture, c
         if (error) *error = QStringLiteral("The grid holds no data to chart.");
         return false;
     }
-    return saveChartImage(image, path, error);
+    return saveChartImage(image, path, imageFormatFor(path), error);
 }
 
 }  // namespace vantrep::graph::ui

@@ -26,12 +26,17 @@ struct ChartPicture {
 // grid holds nothing to chart.
 QImage renderChartImage(const grid::GridModel& grid, const ChartPicture& picture);
 
-// Writes `image` to `path`: PNG when the path ends in ".png" (any case),
-// else JPEG at quality 100, progressive and optimised. On failure returns
-// false and, when `error` is given, sets it to a sentence naming the file.
-bool saveChartImage(const QImage& image, const QString& path, QString* error);
+enum class ImageFormat { Jpeg, Png };
 
-// renderChartImage, then saveChartImage. A grid with nothing to chart is a
+// PNG for a name ending in ".png" (any case), else JPEG.
+ImageFormat imageFormatFor(const QString& path);
+
+// Writes `image` to `path` in `format`; JPEG at quality 100, progressive and
+// optimised. On failure returns false and, when `error` is given, sets it to
+// a sentence naming the file.
+bool saveChartImage(const QImage& image, const QString& path, ImageFormat format, QString* error);
+
+// renderChartImage, then saveChartImage in the format of the name. A grid with nothing to chart is a
 // failure ("The grid holds no data to chart.").
 bool writeChartImage(const grid::GridModel& grid, const ChartPicture& picture, const QString& path,
                      QString* error);

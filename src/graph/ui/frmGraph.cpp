@@ -211,7 +211,7 @@ void frmGraph::exportJpeg() {
     if (QFileInfo(path).suffix().isEmpty()) path += ".jpg";
     if (graphType_ != "2D") return;
     QString error;
-    if (!saveChartImage(chart_->toImage(), path, &error)) session_.ui.critical(error);
+    if (!saveChartImage(chart_->toImage(), path, imageFormatFor(path), &error)) session_.ui.critical(error);
 }
 
 }  // namespace vantrep::graph::ui

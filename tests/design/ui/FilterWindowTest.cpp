@@ -11,12 +11,17 @@
 #include <QTimer>
 
 #include "design/support/OpenSample.h"
+#include "design/ui/FilterDrag.h"
 #include "design/ui/frmDesign.h"
 #include "design/ui/frmFilter.h"
 #include "grid/ui/GridView.h"
 
 namespace vantrep::design::ui {
 namespace {
+
+using testing::belowRows;
+using testing::drag;
+using testing::rowCentre;
 
 class FilterWindow : public testing::OpenSample {
 protected:
@@ -25,25 +30,6 @@ protected:
         ASSERT_EQ(openSession(copySample("summary") + "DATA.DBF"), analysis::RunOutcome::SummaryOpened);
     }
     session::ValueList& combo(const QString& name) { return session->cmbField[static_cast<size_t>(fieldIndex(name))]; }
-    static QPoint rowCentre(frmFilter& f, FilterList id, int row) {
-        grid::ui::GridView* v = f.view(id);
-        return v->visualRect(v->model()->index(row - 1, 0)).center();
-    }
-    // Clicks data row `row` of `source`, drags it past the threshold and lets
-    // go at `to` in the viewport of `target`.
-    static void drag(frmFilter& f, FilterList source, int row, FilterList target, QPoint to) {
-        QWidget* from = f.view(source)->viewport();
-        const QPoint start = rowCentre(f, source, row);
-        QTest::mouseClick(from, Qt::LeftButton, {}, start);
-        QTest::mousePress(from, Qt::LeftButton, {}, start);
-        QTest::mouseMove(from, start + QPoint(4, 2));
-        const QPoint end = from->mapFromGlobal(f.view(target)->viewport()->mapToGlobal(to));
-        QTest::mouseMove(from, end);
-        QTest::mouseRelease(from, Qt::LeftButton, {}, end);
-    }
-    static QPoint belowRows(frmFilter& f, FilterList id) {
-        return QPoint(20, f.view(id)->viewport()->height() - 5);
-    }
 };
 
 TEST_F(FilterWindow, ValuesDraggedIntoSelectedAndReorderedThereAreWrittenByOk) {
