@@ -99,7 +99,7 @@ TEST_F(ReportRun, FixedReportsGoToThePrinterAndUnknownNumbersAreRefused) {
     EXPECT_FALSE(two.reportShown());
     EXPECT_EQ(ExitStatusFor(two), 0);
 
-    for (const QString& suffix : {",3", ",x", ",0", ",-1", ","}) {
+    for (const QString suffix : {",3", ",x", ",0", ",-1", ","}) {
         ui.messages.clear();
         RunResult refused = run(data + suffix);
         EXPECT_EQ(refused.outcome, RunOutcome::Refused) << suffix.toStdString();
@@ -183,7 +183,9 @@ TEST_F(ReportRun, RunningOutOfMemorySaysHowManyRowsEmptiesTheGridAndTheReportCan
         const QRegularExpression told("^There is not enough memory to show (\\d+) rows of this report\\.");
         const QRegularExpressionMatch match = told.match(ui.messages[0].text);
         ASSERT_TRUE(match.hasMatch()) << ui.messages[0].text.toStdString();
-        if (report == listing) EXPECT_EQ(match.captured(1), "2000") << "every record of the sample is a row";
+        if (report == listing) {
+            EXPECT_EQ(match.captured(1), "2000") << "every record of the sample is a row";
+        }
 
         // The report stays open: with memory to spare it fills as usual.
         measure.exhausted = false;
