@@ -193,7 +193,9 @@ TEST_F(ReportRun, RunningOutOfMemorySaysHowManyRowsEmptiesTheGridAndTheReportCan
         EXPECT_TRUE(RefillReport(*session, {grid, measure, clip}));
         EXPECT_TRUE(ui.messages.empty());
         EXPECT_GT(grid.rows(), grid.fixedRows());
-        if (report == summary) EXPECT_EQ(match.captured(1).toLongLong(), session->rsData.RecordCount());
+        if (report == summary) {
+            EXPECT_EQ(match.captured(1).toLongLong(), session->rsData.RecordCount());
+        }
     }
 }
 
