@@ -180,6 +180,7 @@ void GridReport::printHeading(const std::vector<ValueColumn>& panel) {
     const double left = surface_.printableArea().left;
     const double top = surface_.currentY();
     const int lines = g.fixedRows();
+    if (lines == 0) return;
     surface_.setTableBorder(print::TableBorder::All);
     if (labelWidth_ > 0) {
         print::PrintFont font = GridFont;

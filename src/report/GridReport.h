@@ -3,9 +3,9 @@
 // grid's fixed rows, then one line per visible data row, labelled from the
 // grid's label columns and indented by outline level; every page that the
 // rows run onto starts with the heading again and ends with a rule. A grid
-// wider than a portrait page prints in landscape, and one wider than a
-// landscape page prints its value columns in panels side by side, each panel
-// repeating the labels, so that no column is lost.
+// wider than a portrait page prints in landscape, unless the user chose the
+// orientation; one wider than its page prints its value columns in panels
+// side by side, each panel repeating the labels, so that no column is lost.
 #pragma once
 
 #include <QString>

@@ -327,6 +327,11 @@ TEST(GridReportHeading, CellsWithoutAnAlignmentOfTheirOwnAreCentredAndTheLabelsL
     ReportRun general(g);
     const Placed year = placed(general, "2024");
     EXPECT_NEAR(year.item->origin.x() + year.item->width, year.cell.right() - print::cellPaddingX, 0.5);
+    // A grid without heading rows prints no heading cell, not even an empty one.
+    g.setFixedRows(0);
+    ReportRun headless(g);
+    for (const print::BoxItem& box : headless.document().pages[0].boxes) EXPECT_TRUE(box.filled);
+    EXPECT_TRUE(headless.lines().contains("Media - Brand | Spend | 2024"));  // row 0 is a data row now
 }
 
 }  // namespace
