@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/BenchSupport.h"
 #include "graph/ui/ChartWidget.h"
 #include "graph/ui/frmGraph.h"
 #include "grid/GridModel.h"
@@ -28,20 +29,6 @@ using namespace vantrep;
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
-
-// Dialogs answer "cancel"; the benchmark opens none.
-class NoDialogs : public session::Ui {
-public:
-    session::MessageAnswer message(const QString&, const QString&, session::MessageIcon,
-                                   session::MessageButtons) override {
-        return session::MessageAnswer::Ok;
-    }
-    void setBusy(bool) override {}
-    void flood(int) override {}
-    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
-    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
-    QString browseForFolder(const QString&, const QString&) override { return QString(); }
-};
 
 // Notes when a widget has been painted.
 class PaintWatch : public QObject {
@@ -126,7 +113,7 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && args[1] == "--shots") shots = args[2];
     if (!shots.isEmpty()) QDir().mkpath(shots);
 
-    NoDialogs ui;
+    bench::QuietUi ui;
     session::Session session(ui, QString());
 
     grid::GridModel typical;

@@ -3,26 +3,19 @@
 // 1,000,000-record table, from process start to the closed file, and prints
 // the time and the peak memory of the program beside their goals. With
 // --large a 5,000,000-record table is timed too. See bench/README.md.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "bench/AdTableGenerator.h"
+#include "bench/BenchOptions.h"
+#include "bench/ExportRun.h"
 #include "bench/ReportSampleFolders.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 using vantrep::bench::Placement;
 
 constexpr uint64_t seed = 1;
@@ -61,85 +54,38 @@ fs::path listingFolder(const fs::path& dir, uint64_t rows) {
     return folder;
 }
 
-struct Run {
-    double ms = 0;
-    double peakMb = 0;
-    bool ok = false;
-};
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Starts the program as a delivering application would and waits for it.
-Run runExport(const fs::path& report, const fs::path& out, const fs::path& tmp) {
-    fs::remove(out);
-    const Clock::time_point start = Clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setenv("TMPDIR", tmp.c_str(), 1);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        execl(VANTREP_PROGRAM, VANTREP_PROGRAM, "--export", out.c_str(), report.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run run;
-    run.ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    run.peakMb = usage.ru_maxrss / 1024.0;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0 && fs::exists(out);
-    return run;
-}
-
-long lineCount(const fs::path& file) {
-    std::ifstream in(file);
-    long lines = 0;
-    for (std::string line; std::getline(in, line);) ++lines;
-    return lines;
-}
-
 // Times one table size and prints its line; true when both goals are met.
 bool measure(const fs::path& dir, uint64_t rows, int runs) {
     const fs::path folder = listingFolder(dir, rows);
     const fs::path tmp = dir / "tmp";
     fs::create_directories(tmp);
     const fs::path out = dir / ("listing_" + std::to_string(rows) + ".tsv");
-    runExport(folder / structureName, out, tmp);  // warms the page cache
+    vantrep::bench::runExport(VANTREP_PROGRAM, folder / structureName, out, tmp);  // warms the page cache
     std::vector<double> times, peaks;
     bool ok = true;
     for (int r = 0; r < runs; ++r) {
-        const Run run = runExport(folder / structureName, out, tmp);
+        const vantrep::bench::ExportRun run = vantrep::bench::runExport(VANTREP_PROGRAM, folder / structureName, out, tmp);
         ok = ok && run.ok;
         times.push_back(run.ms);
         peaks.push_back(run.peakMb);
     }
-    const double ms = median(times);
-    const double mb = median(peaks);
+    const double ms = vantrep::bench::median(times);
+    const double mb = vantrep::bench::median(peaks);
     const bool pass = ok && ms <= goalMs && mb <= goalMb;
     std::printf("%9llu %10ld %9.0f ms %9.0f MB  %s\n", static_cast<unsigned long long>(rows),
-                ok ? lineCount(out) : -1L, ms, mb, !ok ? "FAILED" : pass ? "PASS" : "MISS");
+                ok ? vantrep::bench::lineCount(out) : -1L, ms, mb, !ok ? "FAILED" : pass ? "PASS" : "MISS");
     return pass;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int runs = 3;
-    bool large = false;
-    fs::path dir = fs::temp_directory_path() / "vantrep-bench";
-    for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
-        if (option == "--large") large = true;
-        else if (option == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
-        else if (option == "--dir" && i + 1 < argc) dir = argv[++i];
-        else {
-            std::fprintf(stderr, "usage: bench_listing [--runs K] [--dir D] [--large]\n");
-            return 2;
-        }
-    }
+    vantrep::bench::BenchOptions options;
+    options.runs = 3;
+    if (!vantrep::bench::parseBenchOptions(argc, argv, "bench_listing", options, true)) return 2;
+    const int runs = options.runs;
+    const bool large = options.large;
+    const fs::path& dir = options.dir;
 #ifndef NDEBUG
     std::printf("warning: not a Release build; the figures say little\n");
 #endif

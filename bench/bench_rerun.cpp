@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "analysis/ReportRun.h"
+#include "bench/BenchSupport.h"
 #include "bench/ExportBenchFolders.h"
 #include "grid/FontMeasure.h"
 #include "session/ReportOpening.h"
@@ -32,57 +33,26 @@ using Clock = std::chrono::steady_clock;
 
 constexpr double targetMs = 120;
 
-// Messages go to standard error; questions are answered yes.
-class ConsoleUi : public session::Ui {
-public:
-    session::MessageAnswer message(const QString& text, const QString&, session::MessageIcon,
-                                   session::MessageButtons) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return session::MessageAnswer::Yes;
-    }
-    void setBusy(bool) override {}
-    void flood(int) override {}
-    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
-    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
-    QString browseForFolder(const QString&, const QString&) override { return QString(); }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    int runs = 5;
-    fs::path dir = fs::temp_directory_path() / "vantrep-bench";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
-        if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (option == "--dir") dir = argv[i + 1];
-        else {
-            std::fprintf(stderr, "usage: bench_rerun [--runs K] [--dir D]\n");
-            return 2;
-        }
-    }
+    bench::BenchOptions options;
+    if (!bench::parseBenchOptions(argc, argv, "bench_rerun", options)) return 2;
+    const int runs = options.runs;
+    const fs::path& dir = options.dir;
 #ifndef NDEBUG
     std::printf("warning: not a Release build; the figures say little\n");
 #endif
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     try {
         fs::create_directories(dir);
-        const fs::path tmp = dir / "tmp";
-        fs::create_directories(tmp);
         const fs::path folder = bench::exportBenchFolder(dir, bench::summaryBenchFolder);
-        setenv("TMPDIR", tmp.c_str(), 1);
-        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {  // Qt wants a private runtime folder
-            const fs::path runtime = tmp / "runtime";
-            fs::create_directories(runtime);
-            fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
-            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        }
+        bench::prepareHeadlessRun(dir / "tmp");
 
         int qtArgc = 1;
         char name[] = "bench_rerun";
         char* qtArgv[] = {name, nullptr};
         QGuiApplication app(qtArgc, qtArgv);
-        ConsoleUi ui;
+        bench::QuietUi ui;
         const QString report = QString::fromStdString((folder / "DATA.DBF").string());
         session::Session session(ui, report);
         if (session::OpenDizave(session, report) != session::OpenOutcome::Opened) {
@@ -105,8 +75,7 @@ int main(int argc, char** argv) {
             if (r > 0) times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
         std::sort(times.begin(), times.end());
-        const double median = times.size() % 2 ? times[times.size() / 2]
-                                               : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+        const double median = bench::median(times);
         std::printf("re-run of the open summary (RefillReport), %llu records, %d grid rows; %d runs, median\n\n",
                     static_cast<unsigned long long>(bench::summaryBenchFolder.rows), grid.rows(), runs);
         std::printf("%-10s %10s %10s %10s %9s %6s\n", "report", "median ms", "min ms", "max ms", "target", "");

@@ -22,6 +22,7 @@
 
 #include "analysis/ReportRun.h"
 #include "analysis/SpreadsheetExport.h"
+#include "bench/BenchSupport.h"
 #include "bench/ExportBenchFolders.h"
 #include "engine/EngineError.h"
 #include "grid/FontMeasure.h"
@@ -39,21 +40,6 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Messages go to standard error; questions are answered yes.
-class ConsoleUi : public session::Ui {
-public:
-    session::MessageAnswer message(const QString& text, const QString&, session::MessageIcon,
-                                   session::MessageButtons) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return session::MessageAnswer::Yes;
-    }
-    void setBusy(bool) override {}
-    void flood(int) override {}
-    QString saveFileName(const QString&, const QString&, const QString&) override { return QString(); }
-    QColor chooseColor(const QColor&, const QString&) override { return QColor(); }
-    QString browseForFolder(const QString&, const QString&) override { return QString(); }
-};
-
 // The child: what `vantrep --export OUT.xlsx FOLDER/DATA.DBF` does. Prints
 // "fill-ms write-ms sheet-rows" on standard output.
 int runChild(const QString& folder, const QString& out) {
@@ -62,7 +48,7 @@ int runChild(const QString& folder, const QString& out) {
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
     const Clock::time_point start = Clock::now();
-    ConsoleUi ui;
+    bench::QuietUi ui;
     const QString report = folder + "/DATA.DBF";
     session::Session session(ui, report);
     if (session::OpenDizave(session, report) != session::OpenOutcome::Opened) return 1;
@@ -134,27 +120,14 @@ Run runExport(const char* self, const fs::path& folder, const fs::path& out, con
     return run;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--child") return runChild(argv[2], argv[3]);
-    int runs = 5;
-    fs::path dir = fs::temp_directory_path() / "vantrep-bench";
-    for (int i = 1; i + 1 < argc; i += 2) {
-        std::string option = argv[i];
-        if (option == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (option == "--dir") dir = argv[i + 1];
-        else {
-            std::fprintf(stderr, "usage: bench_xlsx [--runs K] [--dir D]\n");
-            return 2;
-        }
-    }
+    bench::BenchOptions options;
+    if (!bench::parseBenchOptions(argc, argv, "bench_xlsx", options)) return 2;
+    const int runs = options.runs;
+    const fs::path& dir = options.dir;
 #ifndef NDEBUG
     std::printf("warning: not a Release build; the figures say little\n");
 #endif
@@ -184,13 +157,13 @@ int main(int argc, char** argv) {
                 peak = std::max(peak, run.peakMb);
                 gridRows = run.gridRows;
             }
-            const double ms = median(times);
+            const double ms = bench::median(times);
             const bool pass = ok && ms <= c.targetMs && (c.memoryTargetMb == 0 || peak <= c.memoryTargetMb);
             allPass = allPass && pass;
             char memoryTarget[32] = "";
             if (c.memoryTargetMb > 0) std::snprintf(memoryTarget, sizeof memoryTarget, " (<= %.0f)", c.memoryTargetMb);
             std::printf("%-9s %9llu %9d %10.1f %10.1f %10.1f %6.0f ms %7.1f%s %s\n", c.folder.name,
-                        static_cast<unsigned long long>(c.folder.rows), gridRows, median(fills), median(writes), ms,
+                        static_cast<unsigned long long>(c.folder.rows), gridRows, bench::median(fills), bench::median(writes), ms,
                         c.targetMs, peak, memoryTarget, !ok ? "FAILED" : pass ? "PASS" : "MISS");
             if (ok) std::printf("%-9s workbook %.1f MB\n", "", fs::file_size(out) / 1048576.0);
         }
