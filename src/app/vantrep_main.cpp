@@ -13,6 +13,7 @@
 #include "analysis/ui/frmMain.h"
 #include "app/AutomationServer.h"
 #include "app/ExportCommand.h"
+#include "app/HugePageHeap.h"
 #include "session/Session.h"
 
 namespace {
@@ -106,7 +107,10 @@ int runAutomationServer(int argc, char** argv) {
 int main(int argc, char** argv) {
     // A file-size limit makes a write fail with a reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (argc > 1 && QString(argv[1]) == "--export") return runExport(argc, argv);
+    if (argc > 1 && QString(argv[1]) == "--export") {
+        vantrep::app::RestartWithHugePages(argv);
+        return runExport(argc, argv);
+    }
     if (argc == 2 && QString(argv[1]) == "-Embedding") return runAutomationServer(argc, argv);
     if (argc > 2) {
         std::fprintf(stderr, "%s", usage);
