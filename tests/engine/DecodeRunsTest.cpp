@@ -139,5 +139,31 @@ TEST_F(QueryFixture, TextsDifferingInOneByteAreDistinctValuesAtEveryWidth) {
     }
 }
 
+// Nullable texts and two-byte codes are decoded run by run too: each value
+// is read from the bytes of the record where a run first met it.
+TEST_F(QueryFixture, NullableTextsAndShortCodesMatchOnePassOverTheWholeTable) {
+    auto nameOf = [](int i) { return i < 100000 ? "early " + std::to_string(i % 5) : "late " + std::to_string(i % 7); };
+    auto nameIsNull = [](int i) { return i >= 130000 && i % 11 == 0; };
+    auto codeOf = [](int i) { return std::string(1, char('a' + i % 3)) + char(i < 120000 ? 'x' : 'y'); };
+    std::vector<std::vector<Value>> records;
+    std::map<std::string, int> names, codes;
+    int nulls = 0;
+    for (int i = 0; i < recordCount; ++i) {
+        records.push_back({nameIsNull(i) ? Value::null() : text(nameOf(i)), text(codeOf(i))});
+        if (nameIsNull(i)) ++nulls;
+        else ++names[padded(nameOf(i), 12)];
+        ++codes[codeOf(i)];
+    }
+    makeTable("T.DBF", {{"NAME", 'C', 12, 0, true}, {"CODE", 'C', 2}}, records);
+
+    std::vector<Row> byName{{"NAME", "N"}, {".NULL.", std::to_string(nulls)}};
+    for (const auto& [name, count] : names) byName.push_back({name, std::to_string(count)});
+    EXPECT_EQ(query("SELECT NAME, COUNT(*) AS N FROM T.DBF GROUP BY 1 ORDER BY 1"), byName);
+
+    std::vector<Row> byCode{{"CODE", "N"}};
+    for (const auto& [code, count] : codes) byCode.push_back({code, std::to_string(count)});
+    EXPECT_EQ(query("SELECT CODE, COUNT(*) AS N FROM T.DBF GROUP BY 1 ORDER BY 1"), byCode);
+}
+
 }  // namespace
 }  // namespace vantrep::tests

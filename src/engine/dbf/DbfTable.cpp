@@ -109,46 +109,67 @@ int DbfTable::fieldIndex(std::string_view name) const {
     return -1;
 }
 
-bool DbfTable::isNull(uint32_t record, int field) const {
+void DbfTable::readRecords(uint32_t first, uint32_t count, uint8_t* buffer) const {
+    readAt(fd_, buffer, size_t(count) * recordLength_, headerLength_ + uint64_t(first) * recordLength_, path_);
+}
+
+bool DbfTable::isNull(uint32_t record, int field) const { return isNullInRecord(this->record(record), field); }
+
+bool DbfTable::isNullInRecord(const uint8_t* recordBytes, int field) const {
     int bit = fields_[field].nullBit;
     if (bit < 0) return false;
-    return (this->record(record)[nullFlagsOffset_ + bit / 8] >> (bit % 8)) & 1;
+    return (recordBytes[nullFlagsOffset_ + bit / 8] >> (bit % 8)) & 1;
 }
 
 std::string_view DbfTable::rawBytes(uint32_t record, int field) const {
+    return rawBytesInRecord(this->record(record), field);
+}
+
+std::string_view DbfTable::rawBytesInRecord(const uint8_t* recordBytes, int field) const {
     const DbfField& f = fields_[field];
-    const uint8_t* bytes = this->record(record) + f.offset;
+    const uint8_t* bytes = recordBytes + f.offset;
     size_t length = f.length;
     int bit = f.varLengthBit;
-    if (bit >= 0 && ((this->record(record)[nullFlagsOffset_ + bit / 8] >> (bit % 8)) & 1)) {
+    if (bit >= 0 && ((recordBytes[nullFlagsOffset_ + bit / 8] >> (bit % 8)) & 1)) {
         size_t stored = bytes[length - 1];
         length = stored < length ? stored : length - 1;
     }
     return std::string_view(reinterpret_cast<const char*>(bytes), length);
 }
 
+// Fields whose whole value is in the record; the others point into the memo file.
+static bool heldInRecord(const DbfField& f) {
+    return std::string_view("CVQNFDLIYT").find(f.type) != std::string_view::npos || (f.type == 'B' && !isMemoField(f));
+}
+
 Value DbfTable::value(uint32_t record, int field) const {
     const DbfField& f = fields_[field];
+    if (heldInRecord(f)) return valueInRecord(this->record(record), field);
     if (f.nullBit >= 0 && isNull(record, field)) return Value::null();
-    const uint8_t* bytes = this->record(record) + f.offset;
+    return Value::string(memo(record, field));
+}
+
+Value DbfTable::valueInRecord(const uint8_t* recordBytes, int field) const {
+    const DbfField& f = fields_[field];
+    if (f.nullBit >= 0 && isNullInRecord(recordBytes, field)) return Value::null();
+    const uint8_t* bytes = recordBytes + f.offset;
     const char* text = reinterpret_cast<const char*>(bytes);
     switch (f.type) {
     case 'C': return Value::string(std::string(text, f.length));
-    case 'V': case 'Q': return Value::string(std::string(rawBytes(record, field)));
+    case 'V': case 'Q': return Value::string(std::string(rawBytesInRecord(recordBytes, field)));
     case 'N': case 'F': return numericValue(text, f.length, f.decimals);
     case 'D': return dateValue(text);
     case 'L': return logicalValue(text[0]);
     case 'I': return Value::integer(static_cast<int32_t>(readLe32(bytes)));
     case 'Y': return Value::decimal(Decimal{static_cast<int64_t>(uint64_t(readLe32(bytes)) | uint64_t(readLe32(bytes + 4)) << 32), 4});
     case 'T': return dateTimeValue(bytes);
-    case 'B':
-        if (!isMemoField(f)) {
-            double d;
-            std::memcpy(&d, bytes, sizeof d);
-            return Value::real(d);
-        }
-        return Value::string(memo(record, field));
-    default: return Value::string(memo(record, field));
+    case 'B': {
+        double d;
+        std::memcpy(&d, bytes, sizeof d);
+        return Value::real(d);
+    }
+    default:
+        throw EngineError(errDataTypeMismatch, "Field " + f.name + " of table \"" + path_ + "\" is a memo field.");
     }
 }
 

@@ -54,6 +54,11 @@ public:
     // byte 0 the deletion flag. Valid while the table is open.
     const uint8_t* record(uint32_t record) const { return data_ + headerLength_ + size_t(record) * recordLength_; }
     bool isDeleted(uint32_t record) const { return this->record(record)[0] == '*'; }
+    // Copies records [first, first + count) into `buffer` (count *
+    // recordLength() bytes) by a positioned read of the file rather than
+    // through the mapping. Throws EngineError (errIo) when the file cannot be
+    // read or ends early.
+    void readRecords(uint32_t first, uint32_t count, uint8_t* buffer) const;
     bool isNull(uint32_t record, int field) const;
 
     // The field's bytes in the record: the whole field, or for a short V/Q value
@@ -66,6 +71,13 @@ public:
     // L as Logical; memo types as String (their whole content); NULL per _NullFlags.
     // Throws EngineError for a memo pointer outside the memo file.
     Value value(uint32_t record, int field) const;
+
+    // The same three, read from a copy of a record's bytes (recordLength()
+    // bytes) rather than through the mapping. valueInRecord takes fields whose
+    // value is in the record only (no memo fields: EngineError).
+    bool isNullInRecord(const uint8_t* recordBytes, int field) const;
+    std::string_view rawBytesInRecord(const uint8_t* recordBytes, int field) const;
+    Value valueInRecord(const uint8_t* recordBytes, int field) const;
 
     // Memo content (M, G, W; dBASE B memos) of the record, raw bytes.
     std::string memo(uint32_t record, int field) const;

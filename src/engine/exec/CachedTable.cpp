@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/exec/ColumnBuilders.h"
+#include "engine/exec/RecordStream.h"
 #include "engine/Parallel.h"
 
 namespace vantrep::engine::exec {
@@ -63,13 +64,14 @@ void CachedTable::prepare(const std::vector<int>& dictionaryFields, const std::v
             for (DictionaryBuilder& b : run.dictionaries) b.add(r, bytes);
             for (NumberBuilder& b : run.numbers) b.add(r, bytes);
         };
+        RecordStream records(t, count);
         if (overVisible) {
-            for (size_t i = begin; i < end; ++i) decode(visible_[i], t.record(visible_[i]));
+            for (size_t i = begin; i < end; ++i) decode(visible_[i], records.record(visible_[i]));
             return;
         }
         run.visible.reserve(end - begin);
         for (size_t r = begin; r < end; ++r) {
-            const uint8_t* bytes = t.record(static_cast<uint32_t>(r));
+            const uint8_t* bytes = records.record(static_cast<uint32_t>(r));
             if (bytes[0] == '*') continue;
             run.visible.push_back(static_cast<uint32_t>(r));
             decode(static_cast<uint32_t>(r), bytes);

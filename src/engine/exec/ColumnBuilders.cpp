@@ -123,7 +123,11 @@ static void sortInValueOrder(std::vector<uint32_t>& order, const std::vector<Val
 }
 
 DictionaryBuilder::DictionaryBuilder(const dbf::DbfTable& table, int field, BigVector<uint32_t>& codes)
-    : table_(table), field_(field), raw_(table.fields()[static_cast<size_t>(field)].length), codes_(codes) {
+    : table_(table),
+      field_(field),
+      recordLength_(table.recordLength()),
+      raw_(table.fields()[static_cast<size_t>(field)].length),
+      codes_(codes) {
     const dbf::DbfField& f = table.fields()[static_cast<size_t>(field)];
     offset_ = f.offset;
     length_ = f.length;
@@ -139,6 +143,8 @@ std::vector<std::vector<uint32_t>> DictionaryBuilder::orderEntries(const std::ve
     // later run's looked up by its bytes and added when new.
     const DictionaryBuilder& first = *runs.front();
     RawDictionary all = first.raw_;
+    std::vector<const uint8_t*> records;  // per entry of the list: its first record's bytes
+    for (uint32_t e = 0; e < first.raw_.size(); ++e) records.push_back(first.entryRecord(e));
     std::vector<std::vector<uint32_t>> entryOf(runs.size());  // per run: its entries in the list
     bool hasNull = false;
     for (size_t k = 0; k < runs.size(); ++k) {
@@ -150,16 +156,17 @@ std::vector<std::vector<uint32_t>> DictionaryBuilder::orderEntries(const std::ve
                 entryOf[k][e] = e;
                 continue;
             }
-            const uint32_t record = run.raw_.firstRecord(e);
-            const std::string_view bytes = first.table_.rawBytes(record, first.field_);
+            const std::string_view bytes = first.table_.rawBytesInRecord(run.entryRecord(e), first.field_);
+            const size_t known = all.size();
             entryOf[k][e] = all.add(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                    static_cast<uint32_t>(bytes.size()), record);
+                                    static_cast<uint32_t>(bytes.size()), run.raw_.firstRecord(e));
+            if (all.size() != known) records.push_back(run.entryRecord(e));
         }
     }
     // The list in value order.
     size_t n = all.size();
     std::vector<Value> entryValues(n);
-    for (uint32_t e = 0; e < n; ++e) entryValues[e] = first.table_.value(all.firstRecord(e), first.field_);
+    for (uint32_t e = 0; e < n; ++e) entryValues[e] = first.table_.valueInRecord(records[e], first.field_);
     std::vector<uint32_t> order(n);
     std::iota(order.begin(), order.end(), 0u);
     sortInValueOrder(order, entryValues);

@@ -98,7 +98,8 @@ class DictionaryBuilder {
 public:
     DictionaryBuilder(const dbf::DbfTable& table, int field, BigVector<uint32_t>& codes);
     void add(uint32_t record, const uint8_t* recordBytes) {
-        if (nullable_ && table_.isNull(record, field_)) {
+        const size_t known = raw_.size();
+        if (nullable_ && table_.isNullInRecord(recordBytes, field_)) {
             hasNull_ = true;
             codes_[record] = nullEntry;
         } else if (direct_) {
@@ -110,10 +111,11 @@ public:
         } else if (fixedWidth_) {
             codes_[record] = raw_.add(recordBytes + offset_, length_, record);
         } else {
-            std::string_view bytes = table_.rawBytes(record, field_);
+            std::string_view bytes = table_.rawBytesInRecord(recordBytes, field_);
             codes_[record] = raw_.add(reinterpret_cast<const uint8_t*>(bytes.data()),
                                       static_cast<uint32_t>(bytes.size()), record);
         }
+        if (raw_.size() != known) entryRecords_.insert(entryRecords_.end(), recordBytes, recordBytes + recordLength_);
     }
     // Replaces the entry of `record` (one this builder decoded) by its code,
     // given every entry's code.
@@ -135,9 +137,14 @@ private:
     const dbf::DbfTable& table_;
     int field_;
     uint32_t offset_, length_;
+    uint32_t recordLength_;
     bool nullable_, fixedWidth_, direct_;
     bool hasNull_ = false;
     RawDictionary raw_;
+    // The bytes of each entry's first record, entry after entry: the entries'
+    // values are read from them, not from the table's mapping.
+    std::vector<uint8_t> entryRecords_;
+    const uint8_t* entryRecord(uint32_t entry) const { return entryRecords_.data() + size_t(entry) * recordLength_; }
     std::vector<uint32_t> directEntries_;
     BigVector<uint32_t>& codes_;  // entry per record until recoded
 };
@@ -165,7 +172,7 @@ public:
                 usable_ = false;
         }
         }
-        if (nullable_) column_.isNull[record] = table_.isNull(record, field_) ? 1 : 0;
+        if (nullable_) column_.isNull[record] = table_.isNullInRecord(recordBytes, field_) ? 1 : 0;
     }
     // False when some value of the run did not fit the column.
     bool usable() const { return usable_; }
