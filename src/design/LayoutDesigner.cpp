@@ -1,11 +1,11 @@
 #include "design/LayoutDesigner.h"
 
+#include "analysis/PageFilter.h"
 #include "design/CheckRules.h"
 #include "design/DimensionDrop.h"
 #include "design/FillGrids.h"
 #include "design/LayoutApply.h"
 #include "design/OutlineRows.h"
-#include "design/PageFilter.h"
 #include "design/VariableDrop.h"
 #include "engine/EngineError.h"
 #include "session/FieldLookup.h"
@@ -112,7 +112,7 @@ bool LayoutDesigner::queryUnload() {
 
 void LayoutDesigner::rebuildPageFilter() {
     ResetValueCombos(session_);
-    UpdatePageFilter(session_);
+    analysis::UpdatePageFilter(session_);
 }
 
 bool LayoutDesigner::apply() {

@@ -8,7 +8,7 @@
 #include "design/FillGrids.h"
 #include "design/LayoutApply.h"
 #include "design/OutlineRows.h"
-#include "design/PageFilter.h"
+#include "analysis/PageFilter.h"
 #include "session/ValueCoding.h"
 #include "support/DesignFields.h"
 #include "support/OpenSample.h"
@@ -76,18 +76,19 @@ TEST(BuildPageFilter, FilteredPageFieldsBecomeInListsInFieldOrder) {
     const auto lists = Lists({{"Filtered Media", "A", " B "}, {"Filtered Brand", "X"}, {"Filtered Month", "Feb"},
                               {"Filtered Weekday", "Sun", "Others"}, {"Filtered Duration", "Others", "30"},
                               {"Filtered Size", "12.5", "-3"}, {"Channel", "One", "Two"}});
-    const PageFilter filter = BuildPageFilter(aDims, lists);
+    const analysis::PageFilter filter = analysis::BuildPageFilter(aDims, lists);
     EXPECT_EQ(filter.sPageFilter, " MEDIA in('A','B') AND MONTH in(2) AND WEEKDAY in(1,8) AND DURATION in(0,30)"
                                   " AND SIZE in(12.5,-3)");
     EXPECT_EQ(filter.sPageFilterText, " Media in('A','B') AND Month in('Feb') AND Weekday in('Sun','Others')"
                                       " AND Duration in('Others','30') AND Size in('12.5','-3')");
-    EXPECT_TRUE(BuildPageFilter(aDims, Lists({{"Media", "A"}})).sPageFilter.isEmpty());
+    EXPECT_TRUE(analysis::BuildPageFilter(aDims, Lists({{"Media", "A"}})).sPageFilter.isEmpty());
 }
 
 TEST(BuildPageFilter, ANumericFieldsValueThatIsNoNumberIsQuoted) {
     session::FieldDef size = Dim("Size", "P", 1);
     size.FType = "N";
-    const PageFilter filter = BuildPageFilter(Fields({size}), Lists({{"Filtered Size", "1) OR (1=1", "inf"}}));
+    const analysis::PageFilter filter =
+        analysis::BuildPageFilter(Fields({size}), Lists({{"Filtered Size", "1) OR (1=1", "inf"}}));
     EXPECT_EQ(filter.sPageFilter, " SIZE in('1) OR (1=1','inf')");
 }
 

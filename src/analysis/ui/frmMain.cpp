@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "session/Criteria.h"
+#include "analysis/PageFilter.h"
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
 #include "analysis/ui/LayoutCommands.h"
@@ -23,7 +24,6 @@
 #include "analysis/ui/PageFieldPanel.h"
 #include "analysis/ui/ReportArtwork.h"
 #include "design/ui/frmAbout.h"
-#include "design/PageFilter.h"
 #include "design/ui/frmDesign.h"
 #include "design/ui/frmFilter.h"
 #include "grid/FontMeasure.h"
@@ -289,7 +289,7 @@ void frmMain::filterPageField(int field) {
     design::ui::frmFilter filter(session_, session_.aDims(field).FDesc.trimmed(), 0, this);
     filter.exec();
     if (!filter.ChangeFilter()) return;
-    design::UpdatePageFilter(session_);
+    analysis::UpdatePageFilter(session_);
     RefillReport();
 }
 

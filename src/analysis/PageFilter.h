@@ -10,7 +10,7 @@
 #include "session/Session.h"
 #include "session/ValueList.h"
 
-namespace vantrep::design {
+namespace vantrep::analysis {
 
 struct PageFilter {
     QString sPageFilter;      // " MEDIA in('A','B') AND MONTH in(2)"; "" when no page field is filtered
@@ -30,4 +30,4 @@ PageFilter BuildPageFilter(const session::FieldList& aDims, const std::vector<se
 // from its value lists.
 void UpdatePageFilter(session::Session& session);
 
-}  // namespace vantrep::design
+}  // namespace vantrep::analysis

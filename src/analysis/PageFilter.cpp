@@ -1,4 +1,4 @@
-#include "design/PageFilter.h"
+#include "analysis/PageFilter.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -7,19 +7,19 @@
 #include "analysis/ListingQuery.h"
 #include "session/ValueCoding.h"
 
-namespace vantrep::design {
+namespace vantrep::analysis {
 
 namespace {
 
 QString sqlValue(const session::FieldDef& field, const QString& item) {
-    if (field.FType.trimmed() == "C") return analysis::CharacterLiteral(item);
-    if (field.FType.trimmed() == "D") return analysis::DateLiteral(item);
+    if (field.FType.trimmed() == "C") return CharacterLiteral(item);
+    if (field.FType.trimmed() == "D") return DateLiteral(item);
     const QString name = field.FName.trimmed();
     if (name == "MONTH") return session::MonthNumber(item);
     if (name == "WEEKDAY") return session::WeekdayNumber(item);
     if (name == "DURATION" && item == "Others") return "0";
     static const QRegularExpression plainNumber(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
-    return plainNumber.match(item).hasMatch() ? item : analysis::CharacterLiteral(item);
+    return plainNumber.match(item).hasMatch() ? item : CharacterLiteral(item);
 }
 
 }  // namespace
@@ -57,4 +57,4 @@ void UpdatePageFilter(session::Session& session) {
     session.sPageFilterText = filter.sPageFilterText;
 }
 
-}  // namespace vantrep::design
+}  // namespace vantrep::analysis
