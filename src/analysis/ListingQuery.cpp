@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace vantrep::analysis {
 
@@ -11,9 +12,9 @@ QString literalOf(const QString& value, ValueKind kind) {
     switch (kind) {
     case ValueKind::Character: return CharacterLiteral(value);
     case ValueKind::Date: return DateLiteral(value);
-    case ValueKind::Other: return value;
+    case ValueKind::Other: return NumberLiteral(value);
     }
-    return value;
+    return NumberLiteral(value);
 }
 
 }  // namespace
@@ -24,6 +25,12 @@ QString DateLiteral(const QString& shown) {
     if (!date.isValid()) date = QDate::fromString(text, "M/d/yyyy");
     if (!date.isValid()) date = QDate::fromString(text, "dd/MM/yyyy");
     return "CTOD(" + CharacterLiteral(date.isValid() ? date.toString("MM/dd/yyyy") : text) + ")";
+}
+
+QString NumberLiteral(const QString& value) {
+    static const QRegularExpression plainNumber(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    const QString text = value.trimmed();
+    return plainNumber.match(text).hasMatch() ? text : CharacterLiteral(text);
 }
 
 QString CharacterLiteral(const QString& value) {

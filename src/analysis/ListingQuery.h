@@ -20,6 +20,11 @@ enum class ValueKind { Character, Date, Other };
 // holding all three, as a join of quoted pieces.
 QString CharacterLiteral(const QString& value);
 
+// A value for a numeric field, trimmed: a plain number ("12", "-3.5") as it
+// stands, any other text as a CharacterLiteral, so that no value is ever
+// read as part of the statement.
+QString NumberLiteral(const QString& value);
+
 // A date shown as the locale's short date (or m/d/yyyy, or dd/mm/yyyy) as
 // CTOD('mm/dd/yyyy'); a text that is no date is passed to CTOD as a literal.
 QString DateLiteral(const QString& shown);

@@ -1,6 +1,5 @@
 #include "analysis/PageFilter.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 
@@ -18,8 +17,7 @@ QString sqlValue(const session::FieldDef& field, const QString& item) {
     if (name == "MONTH") return session::MonthNumber(item);
     if (name == "WEEKDAY") return session::WeekdayNumber(item);
     if (name == "DURATION" && item == "Others") return "0";
-    static const QRegularExpression plainNumber(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
-    return plainNumber.match(item).hasMatch() ? item : CharacterLiteral(item);
+    return NumberLiteral(item);
 }
 
 }  // namespace

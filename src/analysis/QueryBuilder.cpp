@@ -1,5 +1,6 @@
 #include "analysis/QueryBuilder.h"
 
+#include "analysis/ListingQuery.h"
 #include "session/ValueCoding.h"
 
 namespace vantrep::analysis {
@@ -26,11 +27,20 @@ QString storedNumber(const FieldDef& f, const ValueList& list, const QString& it
     return value;
 }
 
+// A kept value as an SQL literal: a character value in double quotes (one
+// holding a double quote, which no checked dimension value does, as the
+// engine's other literals), a number bare; whatever a filter holds, it is
+// never read as part of the statement.
+QString literalOf(const FieldDef& f, const ValueList& list, const QString& item) {
+    if (!isCharacter(f)) return NumberLiteral(storedNumber(f, list, item));
+    const QString value = item.trimmed();
+    return value.contains(quote) ? CharacterLiteral(value) : quote + value + quote;
+}
+
 // The values a filter keeps, as SQL literals separated by ",".
 QString selectedValues(const FieldDef& f, const ValueList& list) {
     QStringList values;
-    for (int j = 1; j < list.items.size(); ++j)
-        values << (isCharacter(f) ? quote + list.items[j].trimmed() + quote : storedNumber(f, list, list.items[j]));
+    for (int j = 1; j < list.items.size(); ++j) values << literalOf(f, list, list.items[j]);
     return values.join(',');
 }
 

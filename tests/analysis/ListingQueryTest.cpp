@@ -47,6 +47,12 @@ TEST(ListingStatement, ColumnsInOrderAndFiltersByType) {
               "SELECT DATE, MEDIA, SPOTS from DATA.DBF WHERE 1=1  AND SPOTS IN(5,10) AND DATE IN(CTOD('03/07/2004')) "
               "ORDER BY 1, 2, 3");
 
+    // A value of a numeric field that is no number stays a literal.
+    lists[2] = {{"Filtered SPOTS", " 5 ", "1) OR (1=1"}, ""};
+    lists[3] = {{"DATE"}, ""};
+    EXPECT_EQ(ListingStatement(aDims, lists, false, "DATA.DBF", kindByName),
+              "SELECT DATE, MEDIA, SPOTS from DATA.DBF WHERE 1=1  AND SPOTS IN(5,'1) OR (1=1') ORDER BY 1, 2, 3");
+
     // Without a column of divisor 1 the select list stays empty.
     session::FieldList media;
     media.append(column("MEDIA", 2));

@@ -102,6 +102,15 @@ TEST_F(CrossTabStatements, FiltersWithoutBucketsRestrictTheRows) {
               "INLIST(ALLTRIM(MEDIA),\"TV\") AND INLIST(DURATION,0,30) group by 1 ,2 order by 1 ,2");
 }
 
+TEST_F(CrossTabStatements, FilterValuesThatAreNoPlainValuesStayLiterals) {
+    add(dimension("MEDIA", "Media", "C", 10, "R", 1), {{"Filtered Media", "TV\") OR (1=1"}, ""});
+    add(dimension("SIZE", "Size", "N", 4, "C", 1), {{"Filtered Size", "30", "1) OR (1=1"}, ""});
+    CrossTabQuery q = run({variable("SPOTS", 0, 1)});
+    EXPECT_EQ(q.aQuerySql[1],
+              "select MEDIA, SIZE,  ROUND(SUM(SPOTS),0) AS SPOTS from DATA.DBF WHERE 1=1  AND "
+              "INLIST(ALLTRIM(MEDIA),'TV\") OR (1=1') AND INLIST(SIZE,30,'1) OR (1=1') group by 1 ,2 order by 1 ,2");
+}
+
 TEST_F(CrossTabStatements, WithoutRowDimensionsOrColumnsTheTextsShrink) {
     add(dimension("MONTH", "Month", "N", 2, "C", 1), {{"Month", "Mar"}, "MonthStrRev"});
     CrossTabQuery q = run({variable("SPOTS", 0, 1)});
