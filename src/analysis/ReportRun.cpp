@@ -5,8 +5,8 @@
 #include "analysis/DetailedListing.h"
 #include "analysis/OutOfMemory.h"
 #include "analysis/QueryBuilder.h"
+#include "analysis/SavedFilters.h"
 #include "analysis/SummaryGrid.h"
-#include "session/LayoutChange.h"
 #include "session/ReportOpening.h"
 
 namespace vantrep::analysis {
@@ -75,8 +75,10 @@ RunResult RunReport(session::Session& session, const QString& reportArgument, Gr
         return fixedReport(session, session::FixedReportField(reportArgument), printer);
     case session::OpenOutcome::Opened: break;
     }
-    if (!layoutFile.isEmpty()) {
-        const session::OpenOutcome applied = session::ApplyLayoutFile(session, layoutFile);
+    if (layoutFile.isEmpty()) {
+        RestoreFilters(session);
+    } else {
+        const session::OpenOutcome applied = ApplyLayoutWithFilters(session, layoutFile);
         if (applied == session::OpenOutcome::Fatal) return {RunOutcome::Fatal, 0, QString()};
         if (applied != session::OpenOutcome::Opened) return {RunOutcome::Refused, 0, QString()};
     }

@@ -60,8 +60,9 @@ int ExitStatusFor(const RunResult& result);
 // it) in `session`, then fills `target` with its first query or prints its
 // fixed-format report through `printer`. A `layoutFile` (a saved ".str" or
 // ".dtr") replaces the report's own layout before the grid is filled; one
-// that does not suit or fit the report refuses the run. Every message goes
-// through the session's Ui.
+// that does not suit or fit the report refuses the run. The filters kept
+// beside the structure file (or the layout) apply to the first query. Every
+// message goes through the session's Ui.
 RunResult RunReport(session::Session& session, const QString& reportArgument, GridTarget target,
                     FixedReportPrinter& printer, const QString& layoutFile = QString());
 

@@ -8,6 +8,7 @@
 
 #include "engine/EngineError.h"
 #include "engine/dbf/DbfTable.h"
+#include "session/FilterFile.h"
 #include "session/SafeCopy.h"
 #include "session/WorkingFolder.h"
 
@@ -52,8 +53,8 @@ QList<LayoutFile> FittingLayouts(const Session& s, const QString& folder) {
     for (const LayoutFile& layout : ListLayouts(folder, LayoutExtension(s))) {
         const QString copied = copy.path() + "/" + layout.fileName;
         if (!QFile::copy(layout.path, copied)) continue;
-        const QString memo = MemoFileOf(layout.path);
-        if (!memo.isEmpty()) QFile::copy(memo, copy.path() + "/" + QFileInfo(memo).fileName());
+        for (const QString& companion : {MemoFileOf(layout.path), FilterFileOf(layout.path)})
+            if (!companion.isEmpty()) QFile::copy(companion, copy.path() + "/" + QFileInfo(companion).fileName());
         try {
             if (MissingLayoutFields(s, copied).isEmpty()) fitting.append(layout);
         } catch (const engine::EngineError&) {

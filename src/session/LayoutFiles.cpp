@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "session/FilterFile.h"
 #include "session/SafeCopy.h"
 #include "session/Shell.h"
 
@@ -62,24 +63,37 @@ QString RenameLayout(const QString& folder, const QString& oldName, const QStrin
         error = "Cannot rename \"" + oldName + "\": a file named \"" + target + "\" already exists.";
         return QString();
     }
-    // A memo file of the new name, in any case, would become this layout's memo.
-    if (const QString taken = MemoFileOf(to); !taken.isEmpty()) {
+    // A memo or filter file of the new name, in any case, would become this layout's.
+    for (const QString& taken : {MemoFileOf(to), FilterFileOf(to)}) {
+        if (taken.isEmpty()) continue;
         error = "Cannot rename \"" + oldName + "\": a file named \"" + QFileInfo(taken).fileName() +
                 "\" already exists.";
         return QString();
     }
     const QString memo = MemoFileOf(from);
     const QString memoTarget = memo.isEmpty() ? QString() : folder + "/" + memoNameFor(target, memo.right(3));
+    const QString filters = FilterFileOf(from);
+    const QString filtersTarget =
+        filters.isEmpty() ? QString() : folder + "/" + memoNameFor(target, filters.right(3));
     QFile layout(from);
     if (!layout.rename(to)) {
         error = "Cannot rename \"" + oldName + "\" to \"" + target + "\": " + layout.errorString();
         return QString();
     }
+    // A layout without its memo or its filters is damaged: on a failure it keeps its old name.
     if (!memo.isEmpty()) {
         QFile memoFile(memo);
         if (!memoFile.rename(memoTarget)) {
-            // A layout without its memo is damaged: it keeps its old name.
             error = "Cannot rename \"" + QFileInfo(memo).fileName() + "\": " + memoFile.errorString();
+            QFile::rename(to, from);
+            return QString();
+        }
+    }
+    if (!filters.isEmpty()) {
+        QFile filterFile(filters);
+        if (!filterFile.rename(filtersTarget)) {
+            error = "Cannot rename \"" + QFileInfo(filters).fileName() + "\": " + filterFile.errorString();
+            if (!memo.isEmpty()) QFile::rename(memoTarget, memo);
             QFile::rename(to, from);
             return QString();
         }
@@ -89,8 +103,10 @@ QString RenameLayout(const QString& folder, const QString& oldName, const QStrin
 
 bool DeleteLayout(const QString& path, Ui& ui) {
     const QString memo = MemoFileOf(path);
+    const QString filters = FilterFileOf(path);
     if (!RecycleDelete(path, true, ui)) return false;
     if (!memo.isEmpty()) RecycleDelete(memo, false, ui);
+    if (!filters.isEmpty()) RecycleDelete(filters, false, ui);
     return true;
 }
 

@@ -1,7 +1,8 @@
 // The layouts folder as the layout dialogs show it: the saved layouts of one
 // report kind with their sizes, types and dates, the file a layout is saved
 // to, renaming a layout and sending one to the trash. Each layout's memo
-// file (the same name ending in "fpt") travels with it.
+// file (the same name ending in "fpt") and filter file (ending in "flt",
+// FilterFile.h) travel with it.
 #pragma once
 
 #include <QDateTime>
@@ -36,13 +37,13 @@ QString LayoutSavePath(const QString& folder, const QString& baseName, const QSt
 bool IsLayoutName(const QString& name);
 
 // Renames the layout `oldName` in `folder` to `newName` (the extension of
-// `oldName` is added when `newName` lacks it), its memo file with it. Refuses
-// a name that is no file name or that another file already has. Returns the
+// `oldName` is added when `newName` lacks it), its memo and filter files with
+// it. Refuses a name that is no file name or that another file already has. Returns the
 // new file name, or "" with `error` set to the description.
 QString RenameLayout(const QString& folder, const QString& oldName, const QString& newName, QString& error);
 
 // Sends the layout at `path` to the trash after the user confirmed it, then
-// its memo file without a second question. True when the layout went.
+// its memo and filter files without a second question. True when the layout went.
 bool DeleteLayout(const QString& path, Ui& ui);
 
 }  // namespace vantrep::session

@@ -10,6 +10,7 @@
 #include "engine/EngineError.h"
 #include "engine/dbf/DbfTable.h"
 #include "engine/dbf/DbfWriter.h"
+#include "session/FilterFile.h"
 #include "session/SafeCopy.h"
 
 namespace vantrep::session {
@@ -130,12 +131,16 @@ QString WriteStructure(Session& s, const QString& sTarget) {
     } catch (const engine::EngineError& e) {
         return QString::fromStdString(e.what());
     }
+    // The filter file is written before the structure replaces anything and
+    // takes its name after it: a failure on the way leaves the old pair.
+    FilterFileWrite filters(s, sTarget);
+    if (QString error = filters.prepare(); !error.isEmpty()) return error;
     if (QString error = CopyReplacing(temp.table, sTarget); !error.isEmpty()) return error;
     if (!temp.memo.isEmpty()) {
         const QString targetMemo = QFileInfo(sTarget).absolutePath() + "/" + QFileInfo(sTarget).completeBaseName() + ".fpt";
         if (QString error = CopyReplacing(temp.memo, targetMemo); !error.isEmpty()) return error;
     }
-    return QString();
+    return filters.commit();
 }
 
 QString SavedStructurePath(const QString& folder, bool detailed) {

@@ -15,9 +15,11 @@ namespace vantrep::session {
 // it as ".fpt". Summary: each laid-out row takes Layout, Level, FDec and
 // ShowTotal from its aDims entry; a row with a blank Layout and type "N" takes
 // Level and ShowTotal from the aVars entry of the same name. Listing: row k
-// takes FDesc, Level, Displayed and Divisor from aDims(k). Returns "" when
-// written, else the error's description; a failed write leaves `sTarget` as
-// it was.
+// takes FDesc, Level, Displayed and Divisor from aDims(k). The filters go
+// into the filter file beside `sTarget` (FilterFile.h); with no field
+// filtered, a filter file there from before is removed. Returns "" when
+// written, else the error's description; a failed write leaves `sTarget` and
+// its filter file as they were.
 QString WriteStructure(Session& session, const QString& sTarget);
 
 enum class SaveOutcome {

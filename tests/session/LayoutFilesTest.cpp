@@ -1,6 +1,7 @@
 // The layouts folder as the layout dialogs see it: which files are listed for
 // each report kind, the file a name is saved to, renaming and deleting a
-// layout with its memo file, and the layouts that fit the open report.
+// layout with its memo and filter files, and the layouts that fit the open
+// report.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -75,14 +76,24 @@ TEST_F(LayoutFolder, SavePathReusesALayoutOfTheSameNameInAnyCase) {
     EXPECT_TRUE(IsLayoutName("Brand spends 2024"));
 }
 
-TEST_F(LayoutFolder, RenamingTakesTheMemoAlongAndRefusesToReplaceAFile) {
+TEST_F(LayoutFolder, RenamingTakesTheMemoAndFiltersAlongAndRefusesToReplaceAFile) {
     writeFile(folder + "/Brands.str", "table");
     writeFile(folder + "/Brands.FPT", "memo");
+    writeFile(folder + "/Brands.flt", "filters");
     writeFile(folder + "/Taken.str", "other");
     QString error;
     EXPECT_EQ(RenameLayout(folder, "Brands.str", "Spends", error), "Spends.str");  // the extension is kept
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"Spends.FPT", "Spends.str", "Taken.str"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{"Spends.flt", "Spends.FPT", "Spends.str", "Taken.str"}));
     EXPECT_EQ(bytesOf(folder + "/Spends.FPT"), "memo");
+    EXPECT_EQ(bytesOf(folder + "/Spends.flt"), "filters");
+
+    // Filters of the new name would become this layout's.
+    writeFile(folder + "/Kept.FLT", "someone's filters");
+    EXPECT_EQ(RenameLayout(folder, "Spends.str", "Kept", error), "");
+    EXPECT_TRUE(error.contains("Kept.FLT")) << error.toStdString();
+    EXPECT_EQ(bytesOf(folder + "/Spends.flt"), "filters");
+    QFile::remove(folder + "/Kept.FLT");
 
     EXPECT_EQ(RenameLayout(folder, "Spends.str", "Taken.str", error), "");
     EXPECT_TRUE(error.contains("Taken.str")) << error.toStdString();
@@ -92,17 +103,19 @@ TEST_F(LayoutFolder, RenamingTakesTheMemoAlongAndRefusesToReplaceAFile) {
     EXPECT_TRUE(error.contains("Other.fpt")) << error.toStdString();
     EXPECT_TRUE(QFile::exists(folder + "/Spends.str"));
     EXPECT_EQ(RenameLayout(folder, "Spends.str", "../Out", error), "");
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"Other.fpt", "Spends.FPT", "Spends.str", "Taken.str"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{"Other.fpt", "Spends.flt", "Spends.FPT", "Spends.str", "Taken.str"}));
 }
 
-TEST_F(LayoutFolder, DeletingAsksOnceAndSendsTheMemoAlong) {
+TEST_F(LayoutFolder, DeletingAsksOnceAndSendsTheMemoAndFiltersAlong) {
     const QString dataHome = temp.path() + "/data";
     qputenv("XDG_DATA_HOME", dataHome.toUtf8());
     writeFile(folder + "/Brands.str", "table");
     writeFile(folder + "/Brands.FPT", "memo");
+    writeFile(folder + "/Brands.FLT", "filters");
     ui.answers.push_back(MessageAnswer::No);
     EXPECT_FALSE(DeleteLayout(folder + "/Brands.str", ui));
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 3);
 
     EXPECT_TRUE(DeleteLayout(folder + "/Brands.str", ui));
     qunsetenv("XDG_DATA_HOME");
@@ -112,6 +125,7 @@ TEST_F(LayoutFolder, DeletingAsksOnceAndSendsTheMemoAlong) {
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(bytesOf(dataHome + "/Trash/files/Brands.FPT"), "memo");
     EXPECT_EQ(bytesOf(dataHome + "/Trash/files/Brands.str"), "table");
+    EXPECT_EQ(bytesOf(dataHome + "/Trash/files/Brands.FLT"), "filters");
 }
 
 class FittingLayoutsTest : public LayoutFolder {

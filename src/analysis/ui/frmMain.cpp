@@ -15,6 +15,7 @@
 
 #include "session/Criteria.h"
 #include "analysis/PageFilter.h"
+#include "analysis/SavedFilters.h"
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
 #include "analysis/ui/LayoutCommands.h"
@@ -32,7 +33,6 @@
 #include "report/PreviewReport.h"
 #include "report/ui/ReportCommands.h"
 #include "report/ui/frmPrint.h"
-#include "session/LayoutChange.h"
 #include "session/ReportSaving.h"
 #include "session/Shell.h"
 #include "session/StartUp.h"
@@ -310,7 +310,7 @@ void frmMain::exportToExcel() {
 }
 
 void frmMain::applyLayout(const QString& path) {
-    const session::OpenOutcome applied = session::ApplyLayoutFile(session_, path);
+    const session::OpenOutcome applied = ApplyLayoutWithFilters(session_, path);
     if (applied == session::OpenOutcome::Fatal) {
         exitStatus_ = 1;
         close();

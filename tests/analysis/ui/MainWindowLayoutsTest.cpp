@@ -1,24 +1,29 @@
 // The main window's "save", "saveas" and "changeLayout" buttons used as a user
 // uses them, and the round trips they exist for: a report rearranged in the
-// designer, saved and opened again; its layout saved, applied to another
-// delivery of the same report and given to `vantrep --export --layout`. Grids
-// are compared cell by cell, saved structures read back with dbfread and
-// cross-tabs checked against sums Python computes itself.
+// designer and filtered, saved and opened again; its layout and filters
+// saved, applied to another delivery of the same report and given to
+// `vantrep --export --layout`. Grids are compared cell by cell, saved
+// structures read back with dbfread and cross-tabs checked against sums
+// Python computes itself.
+#include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTreeWidget>
 #include <cmath>
 
 #include "analysis/ui/MainWindowFixture.h"
+#include "analysis/ui/PageFieldFilter.h"
 #include "analysis/ui/ToolbarClicks.h"
 #include "design/FilterValues.h"
 #include "design/DesignGrids.h"
 #include "design/LayoutDesigner.h"
 #include "design/support/EditTable.h"
-#include "design/support/TableSums.h"
+#include "design/support/FilteredSums.h"
+#include "design/ui/FilterDrag.h"
 #include "design/ui/frmChangeLayout.h"
 #include "design/ui/frmSaveAs.h"
 #include "engine/Value.h"
@@ -199,7 +204,7 @@ TEST_F(MainWindowLayouts, ChangeLayoutListsOnlyFittingLayoutsAndApplyRefillsTheG
     EXPECT_EQ(QDir(working).entryList(QDir::Files), workingFiles);
 }
 
-TEST_F(MainWindowLayouts, RearrangedReportRoundTripsThroughSaveOpenChangeLayoutAndTheCommandLine) {
+TEST_F(MainWindowLayouts, RearrangedAndFilteredReportRoundTripsThroughSaveOpenChangeLayoutAndTheCommandLine) {
     frmMain& w = start(copySample("summary") + "DATA.DBF");
     design::LayoutDesigner designer(*session, [&] { return w.RefillReport(); });
     designer.load();
@@ -210,24 +215,37 @@ TEST_F(MainWindowLayouts, RearrangedReportRoundTripsThroughSaveOpenChangeLayoutA
     ASSERT_GT(media, 0);
     ASSERT_TRUE(designer.dropOnDimensionGrid(design::DesignGrid::Rows, media, media, design::DesignGrid::Columns, 0));
     ASSERT_TRUE(designer.apply());
-    const QStringList rearranged = cellsOf(w.grid());
     ASSERT_EQ(w.grid().textMatrix(0, 1), "Brand");
 
-    // A filter on the brands changes the grid; filters are chosen per session
-    // and the structure file keeps none, so the saved report shows them all.
+    // Two brands kept, and one language chosen on the page field panel with the mouse.
+    QStringList brands;
     designer.filterCommand("Brand", 1, [&](const QString& caption, int sourceIndex) {
         design::FilterValues f(*session, caption, sourceIndex);
         EXPECT_TRUE(f.drop(design::FilterList::Available, {1, 2}, design::FilterList::Selected, -1));
         f.ok();
+        brands = f.values(design::FilterList::Selected);
         return f.ChangeFilter();
     });
     ASSERT_TRUE(designer.apply());
-    EXPECT_EQ(w.grid().rows(), w.grid().fixedRows() + 2);
+    ASSERT_EQ(brands.size(), 2);
+    QString language;
+    filterFromCombo(w, 1, [&](design::ui::frmFilter& f) {
+        design::testing::drag(f, design::FilterList::Available, 1, design::FilterList::Selected,
+                              design::testing::belowRows(f, design::FilterList::Selected));
+        language = f.filter().values(design::FilterList::Selected).value(0).trimmed();
+        QTest::mouseClick(f.okButton(), Qt::LeftButton);
+    });
+    ASSERT_FALSE(language.isEmpty());
+    ASSERT_EQ(session->sPageFilter, " LANGUAGE in('" + language + "')");
+    const QStringList filtered = cellsOf(w.grid());
+    ASSERT_GT(w.grid().rows(), w.grid().fixedRows());
+    ASSERT_LE(w.grid().rows(), w.grid().fixedRows() + 2);
 
     const QString saved = temp.path() + "/Saved/Brands";
     ui.folders.push_back(saved);
     clickButton(w, "save");
     ASSERT_TRUE(QFile::exists(saved + "/Brands.str"));
+    ASSERT_TRUE(QFile::exists(saved + "/Brands.flt"));
     saveLayoutAs(w, "Media across");
     ASSERT_TRUE(QFile::exists(layouts + "/Media across.STR"));
     const QJsonArray structure = readWithDbfread(layouts + "/Media across.STR");
@@ -240,27 +258,46 @@ TEST_F(MainWindowLayouts, RearrangedReportRoundTripsThroughSaveOpenChangeLayoutA
         EXPECT_EQ(row.value("SHOWTOTAL").toBool(), d.ShowTotal) << name;
     }
     EXPECT_EQ(rowNamed(structure, "MEDIA").value("LAYOUT").toString(), "C");
+    // The filters went beside the layout, named in the case of its extension.
+    QFile filterFile(layouts + "/Media across.FLT");
+    ASSERT_TRUE(filterFile.open(QIODevice::ReadOnly));
+    const QJsonArray kept = QJsonDocument::fromJson(filterFile.readAll()).object().value("filters").toArray();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(kept[0].toObject().value("FName").toString(), "BRAND");
+    EXPECT_EQ(kept[0].toObject().value("values").toArray(), QJsonArray::fromStringList(brands));
+    EXPECT_EQ(kept[1].toObject().value("FName").toString(), "LANGUAGE");
 
-    w.setReportFileChooser([&] { return saved + "/Brands.str"; });
-    clickButton(w, "open");
-    EXPECT_EQ(w.windowTitle(), "Brands");
-    expectSameCells(cellsOf(w.grid()), rearranged);
+    // Closed, and opened again from a fresh window: the same grid, filters and all.
+    w.close();
+    window.reset();
+    frmMain& again = start("");
+    again.setReportFileChooser([&] { return saved + "/Brands.str"; });
+    clickButton(again, "open");
+    EXPECT_EQ(again.windowTitle(), "Brands");
+    expectSameCells(cellsOf(again.grid()), filtered);
+    EXPECT_EQ(again.pageFieldPanel()->combos().at(1)->currentText(), "Filtered Language");
 
     // Next delivery: the same fields, other data.
     const QString second = vantrep::testing::copySampleFolder("summary", temp.path() + "/next");
     ASSERT_GT(design::testing::EditEvery(second + "DATA.DBF", "SPEND", 3, "4321", true), 0);
     ASSERT_GT(design::testing::EditEvery(second + "DATA.DBF", "MEDIA", 7, "RADIO"), 0);
-    ASSERT_EQ(w.OpenReport2(second + "Brand_Spends.str").outcome, RunOutcome::SummaryOpened);
-    ASSERT_EQ(w.grid().textMatrix(0, 1), "Media");
-    changeLayoutTo(w, "Media across");
-    ASSERT_EQ(w.grid().textMatrix(0, 1), "Brand");
+    ASSERT_EQ(again.OpenReport2(second + "Brand_Spends.str").outcome, RunOutcome::SummaryOpened);
+    ASSERT_EQ(again.grid().textMatrix(0, 1), "Media");
+    ASSERT_TRUE(session->sPageFilter.isEmpty());
+    changeLayoutTo(again, "Media across");
+    ASSERT_EQ(again.grid().textMatrix(0, 1), "Brand");
     EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
+    EXPECT_EQ(session->sPageFilter, " LANGUAGE in('" + language + "')");
 
-    // Each medium's cells against Python's sums by brand and medium.
+    // Each medium's cells against Python's sums over the records the filters keep.
     const QStringList variables{"SPEND", "SPOTS", "DURATION"};
-    const auto sums = design::testing::TableSums(second + "DATA.DBF", {"BRAND"}, "MEDIA", variables);
-    const grid::GridModel& g = w.grid();
-    int checked = 0;
+    const QString condition = "BRAND.strip() in ('''" + brands[0].trimmed() + "''', '''" + brands[1].trimmed() +
+                              "''') and LANGUAGE.strip() == '''" + language + "'''";
+    const auto sums = design::testing::FilteredSums(second + "DATA.DBF", condition, {"BRAND", "MEDIA"}, variables);
+    ASSERT_FALSE(sums.isEmpty());
+    const grid::GridModel& g = again.grid();
+    QSet<QString> shownBrands, checkedKeys;
+    for (int r = g.fixedRows(); r < g.rows(); ++r) shownBrands << g.textMatrix(r, 1).trimmed();
     for (int c = 2; c < g.cols(); ++c) {
         const QString medium = g.textMatrix(0, c).trimmed();
         int v = 0;
@@ -272,13 +309,19 @@ TEST_F(MainWindowLayouts, RearrangedReportRoundTripsThroughSaveOpenChangeLayoutA
         const double unit = 0.5 / divisor + 0.5 * std::pow(10.0, -std::max(0, var.FDec)) + 1e-9;
         for (int r = g.fixedRows(); r < g.rows(); ++r) {
             const QString key = g.textMatrix(r, 1).trimmed() + "|" + medium;
-            const double want = sums.value(key).value(variables.indexOf(var.FName.trimmed())) / divisor;
+            // The record count comes first, then one sum per variable.
+            const double want = sums.value(key).value(1 + variables.indexOf(var.FName.trimmed())) / divisor;
             EXPECT_NEAR(g.valueMatrix(r, c), want, unit) << key.toStdString() << " " << var.FName.toStdString();
-            ++checked;
+            if (var.FName.trimmed() == "SPEND") checkedKeys << key;
         }
     }
-    // Every medium has its spend and spots; a medium without durations shows no duration column.
-    EXPECT_GE(checked, 2 * 5 * (g.rows() - g.fixedRows()));
+    // Exactly the kept brands with records show, and every brand and medium Python found was checked.
+    QSet<QString> pythonBrands;
+    for (const QString& key : sums.keys()) {
+        pythonBrands << key.section('|', 0, 0);
+        EXPECT_TRUE(checkedKeys.contains(key)) << key.toStdString();
+    }
+    EXPECT_EQ(shownBrands, pythonBrands);
 
     // The same layout given to the command line gives the same grid.
     QProcess program;

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "analysis/ui/MainWindowFixture.h"
+#include "analysis/ui/PageFieldFilter.h"
 #include "analysis/ui/PageFieldPanel.h"
 #include "design/ui/FilterDrag.h"
 
@@ -23,30 +24,7 @@ namespace {
 using design::FilterList;
 using design::ui::frmFilter;
 
-class MainWindowPageFilter : public MainWindowFixture {
-protected:
-    // Right-clicks the combo of page field `n` (0 the first) and chooses
-    // "Filter"; `inDialog` then works the filter dialog while it shows.
-    void filterFromCombo(frmMain& w, int n, const std::function<void(frmFilter&)>& inDialog) {
-        QComboBox* combo = w.pageFieldPanel()->combos().at(static_cast<size_t>(n));
-        QTest::mouseClick(combo, Qt::RightButton, {}, combo->rect().center());
-        QMenu* menu = w.pageFieldPanel()->popupMenu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        EXPECT_FALSE(combo->view()->isVisible());  // the menu, not the value list
-        ASSERT_EQ(menu->actions().size(), 1);
-        ASSERT_EQ(menu->actions()[0]->text(), "Filter");
-        bool opened = false;
-        QTimer::singleShot(0, [&] {
-            auto* f = qobject_cast<frmFilter*>(QApplication::activeModalWidget());
-            ASSERT_NE(f, nullptr);
-            opened = true;
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
-            inDialog(*f);
-        });
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[0]).center());
-        EXPECT_TRUE(opened);
-    }
-};
+using MainWindowPageFilter = MainWindowFixture;
 
 TEST_F(MainWindowPageFilter, AValueKeptFromThePanelRunsTheReportAgainWithThePageFilter) {
     frmMain& w = start(copySample("summary") + "DATA.DBF");

@@ -165,11 +165,12 @@ TEST_F(LayoutDialogs, SaveAsGivesTheChosenPathOnSaveOrEnterAndNothingOnCancelOrE
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Spots.dtr"});
 }
 
-TEST_F(LayoutDialogs, SaveAsRenamesByEditingANameAndDeletesWithItsMemo) {
+TEST_F(LayoutDialogs, SaveAsRenamesByEditingANameAndDeletesWithItsMemoAndFilters) {
     const QString dataHome = temp.path() + "/data";
     qputenv("XDG_DATA_HOME", dataHome.toUtf8());
     writeFile(folder + "/Old.str", 10);
     writeFile(folder + "/Old.FPT", 20);
+    writeFile(folder + "/Old.flt", 25);
     writeFile(folder + "/Taken.str", 30);
     frmSaveAs dialog(ui, folder, "Brand Spends.str");
     dialog.show();
@@ -180,7 +181,7 @@ TEST_F(LayoutDialogs, SaveAsRenamesByEditingANameAndDeletesWithItsMemo) {
     clickRow(view, rowNamed(dialog, "Old.str"));
     typeName(view, "New");
     EXPECT_EQ(shownNames(dialog), (QStringList{"New.str", "Taken.str"}));
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"New.FPT", "New.str", "Taken.str"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{"New.flt", "New.FPT", "New.str", "Taken.str"}));
     EXPECT_EQ(child<QLineEdit>(dialog, "txtFileName")->text(), "New");
 
     // A name another layout has is refused and the item keeps its name.
@@ -190,20 +191,21 @@ TEST_F(LayoutDialogs, SaveAsRenamesByEditingANameAndDeletesWithItsMemo) {
     EXPECT_TRUE(ui.messages[0].text.contains("Taken.str")) << ui.messages[0].text.toStdString();
     EXPECT_EQ(shownNames(dialog), (QStringList{"New.str", "Taken.str"}));
 
-    // Delete, answered No, keeps it; answered Yes, sends it and its memo to the trash.
+    // Delete, answered No, keeps it; answered Yes, sends it, its memo and its filters to the trash.
     clickRow(view, rowNamed(dialog, "New.str"));
     ui.answers.push_back(session::MessageAnswer::No);
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(shownNames(dialog), (QStringList{"New.str", "Taken.str"}));
     QTest::keyClick(view, Qt::Key_Delete);
     qunsetenv("XDG_DATA_HOME");
-    ASSERT_EQ(ui.messages.size(), 3u) << "one question for the layout, none for its memo";
+    ASSERT_EQ(ui.messages.size(), 3u) << "one question for the layout, none for its memo or filters";
     EXPECT_EQ(ui.messages[2].text, "Are you sure you want to send 'New.str' to the Recycle Bin ?");
     EXPECT_EQ(ui.messages[2].title, "Confirm File Delete");
     EXPECT_EQ(shownNames(dialog), QStringList{"Taken.str"});
     EXPECT_EQ(child<QLineEdit>(dialog, "txtFileName")->text(), "New") << "the next layout's name is not proposed";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Taken.str"});
     EXPECT_TRUE(QFile::exists(dataHome + "/Trash/files/New.FPT"));
+    EXPECT_TRUE(QFile::exists(dataHome + "/Trash/files/New.flt"));
     EXPECT_TRUE(QFile::exists(dataHome + "/Trash/files/New.str"));
 }
 
