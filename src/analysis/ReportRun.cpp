@@ -75,13 +75,10 @@ RunResult RunReport(session::Session& session, const QString& reportArgument, Gr
         return fixedReport(session, session::FixedReportField(reportArgument), printer);
     case session::OpenOutcome::Opened: break;
     }
-    if (layoutFile.isEmpty()) {
+    if (layoutFile.isEmpty())
         RestoreFilters(session);
-    } else {
-        const session::OpenOutcome applied = ApplyLayoutWithFilters(session, layoutFile);
-        if (applied == session::OpenOutcome::Fatal) return {RunOutcome::Fatal, 0, QString()};
-        if (applied != session::OpenOutcome::Opened) return {RunOutcome::Refused, 0, QString()};
-    }
+    else if (ApplyLayoutWithFilters(session, layoutFile) != session::OpenOutcome::Opened)
+        return {RunOutcome::Refused, 0, QString()};
     if (!RefillReport(session, target)) return {RunOutcome::FillFailed, 0, QString()};
     return {session.bDetailed ? RunOutcome::ListingOpened : RunOutcome::SummaryOpened, 0, QString()};
 }

@@ -35,15 +35,17 @@ QList<LayoutFile> FittingLayouts(const Session& session, const QString& folder);
 // Switches the open report to the layout at `layoutPath`: it becomes the
 // structure file, the field dictionary and value lists are loaded from it
 // (the page filter and query state start afresh) and the query restarts at
-// its first statement. Returns LoadDizaveLayout's outcome; the caller fills
-// the grid.
+// its first statement. Returns Opened; the caller fills the grid. When the
+// layout cannot be loaded (its dictionary is refused, or an error), the
+// messages have been shown and the open report is left exactly as it was:
+// Refused.
 OpenOutcome ApplyLayout(Session& session, const QString& layoutPath);
 
 // A layout named on the command line or chosen in the change-layout dialog:
 // refused with a message (through the session's Ui) when it is of the other
-// report kind, cannot be read or names fields the data table lacks (the
-// message names them), leaving the open report as it was (Refused); else
-// applied (Opened, or Fatal when its field dictionary is refused).
+// report kind, cannot be read, names fields the data table lacks (the
+// message names them) or describes no report (the message says why), leaving
+// the open report as it was (Refused); else applied as ApplyLayout does.
 OpenOutcome ApplyLayoutFile(Session& session, const QString& layoutPath);
 
 }  // namespace vantrep::session

@@ -1,6 +1,7 @@
 // Layouts applied to an open report: the layouts folder's place, the fit
-// check against the data table, and layouts refused for their kind or for
-// fields the table lacks.
+// check against the data table, and layouts refused for their kind, for
+// fields the table lacks or for describing no report, leaving the open
+// report as it was.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -94,6 +95,55 @@ TEST_F(Layouts, LayoutOfTheOtherKindIsRefused) {
     EXPECT_TRUE(ui.messages[0].text.contains(".str")) << ui.messages[0].text.toStdString();
     EXPECT_EQ(ApplyLayoutFile(*session, temp.path() + "/Missing.str"), OpenOutcome::Refused);
     EXPECT_EQ(ui.messages.size(), 2u);
+}
+
+TEST_F(Layouts, LayoutThatFitsButDescribesNoReportLeavesTheReportAsItWas) {
+    // Its fields are the table's, but no variable has level 1.
+    const std::string path = (temp.path() + "/NoValue.str").toStdString();
+    engine::dbf::DbfWriter::create(path, {{"FNAME", 'C', 10},
+                                          {"FDESC", 'C', 20},
+                                          {"FTYPE", 'C', 1},
+                                          {"FLEN", 'N', 3},
+                                          {"FDEC", 'N', 2},
+                                          {"LAYOUT", 'C', 1},
+                                          {"LEVEL", 'N', 2},
+                                          {"SHOWTOTAL", 'L'},
+                                          {"DIVISOR", 'N', 4}});
+    using engine::Value;
+    engine::dbf::DbfWriter(path).appendMany(
+        {{Value::string("MEDIA"), Value::string("Media"), Value::string("C"), Value::integer(10), Value::integer(0),
+          Value::string("R"), Value::integer(1), Value::logical(false), Value::integer(0)},
+         {Value::string("SPEND"), Value::string("Spend"), Value::string("N"), Value::integer(12), Value::integer(2),
+          Value::string("N"), Value::integer(0), Value::logical(false), Value::integer(0)}});
+    ASSERT_TRUE(MissingLayoutFields(*session, QString::fromStdString(path)).isEmpty());
+    session->cmbField[static_cast<size_t>(dimensionNamed("CHANNEL"))].items = QStringList{"Filtered Channel", "X"};
+    session->sPageFilter = " CHANNEL in('X')";
+    session->sPageFilterText = " Channel in('X')";
+    const QString structFile = session->sStructFile, title = session->sReportTitle, name = session->sReportName;
+    const int fields = session->aDims.upperBound(), variables = session->aVars.upperBound();
+    std::vector<QStringList> lists;
+    for (const ValueList& list : session->cmbField) lists.push_back(list.items);
+
+    EXPECT_EQ(ApplyLayoutFile(*session, QString::fromStdString(path)), OpenOutcome::Refused);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(ui.messages[0].text.contains("NoValue.str\" cannot be applied; the report keeps its layout."))
+        << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[0].text.contains("has level 1: the summary has no value to show."))
+        << ui.messages[0].text.toStdString();
+    EXPECT_FALSE(ui.messages[0].text.contains("Can't continue")) << "the program goes on";
+
+    EXPECT_EQ(session->sStructFile, structFile);
+    EXPECT_EQ(session->sReportTitle, title);
+    EXPECT_EQ(session->sReportName, name);
+    EXPECT_EQ(session->aDims.upperBound(), fields);
+    EXPECT_EQ(session->aVars.upperBound(), variables);
+    std::vector<QStringList> after;
+    for (const ValueList& list : session->cmbField) after.push_back(list.items);
+    EXPECT_EQ(after, lists);
+    EXPECT_EQ(session->sPageFilter, " CHANNEL in('X')");
+    EXPECT_EQ(session->sPageFilterText, " Channel in('X')");
+    EXPECT_EQ(session->rsStruct.State(), engine::adStateOpen);
 }
 
 }  // namespace

@@ -310,13 +310,8 @@ void frmMain::exportToExcel() {
 }
 
 void frmMain::applyLayout(const QString& path) {
-    const session::OpenOutcome applied = ApplyLayoutWithFilters(session_, path);
-    if (applied == session::OpenOutcome::Fatal) {
-        exitStatus_ = 1;
-        close();
-    } else if (applied == session::OpenOutcome::Opened) {
-        RefillReport();
-    }
+    // A layout that cannot be applied leaves the report on show as it was.
+    if (ApplyLayoutWithFilters(session_, path) == session::OpenOutcome::Opened) RefillReport();
 }
 
 void frmMain::closeOtherWindows() {

@@ -2,9 +2,9 @@
 // uses them, and the round trips they exist for: a report rearranged in the
 // designer and filtered, saved and opened again; its layout and filters
 // saved, applied to another delivery of the same report and given to
-// `vantrep --export --layout`. Grids are compared cell by cell, saved
-// structures read back with dbfread and cross-tabs checked against sums
-// Python computes itself.
+// `vantrep --export --layout`; a layout that cannot be applied leaving the
+// report as it was. Grids are compared cell by cell, saved structures read
+// back with dbfread and cross-tabs checked against sums Python computes itself.
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QProcess>
@@ -336,6 +336,62 @@ TEST_F(MainWindowLayouts, RearrangedAndFilteredReportRoundTripsThroughSaveOpenCh
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     expectSameCells(QString::fromUtf8(written.readAll()).split('\n', Qt::SkipEmptyParts),
                     grid::GridAsText(g, grid::TextLayout::Tsv).split('\n', Qt::SkipEmptyParts));
+}
+
+TEST_F(MainWindowLayouts, ALayoutThatFitsButDescribesNoReportLeavesTheReportAsItWas) {
+    QDir().mkpath(layouts);
+    // Every field is in the data table, but no field has a role: no report.
+    const std::string broken = (layouts + "/Roleless.str").toStdString();
+    engine::dbf::DbfWriter::create(broken, {{"FNAME", 'C', 10}, {"FDESC", 'C', 20}, {"LAYOUT", 'C', 1}});
+    engine::dbf::DbfWriter(broken).appendMany(
+        {{engine::Value::string("MEDIA"), engine::Value::string("Media"), engine::Value::string(" ")}});
+    frmMain& w = start(copySample("summary") + "DATA.DBF");
+    QString language;
+    filterFromCombo(w, 1, [&](design::ui::frmFilter& f) {
+        design::testing::drag(f, design::FilterList::Available, 1, design::FilterList::Selected,
+                              design::testing::belowRows(f, design::FilterList::Selected));
+        language = f.filter().values(design::FilterList::Selected).value(0).trimmed();
+        QTest::mouseClick(f.okButton(), Qt::LeftButton);
+    });
+    ASSERT_FALSE(language.isEmpty());
+    w.buttonClick("criteria");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString criteria = ui.messages[0].text;
+    ASSERT_TRUE(criteria.startsWith("Language in('" + language + "')")) << criteria.toStdString();
+    const QStringList before = cellsOf(w.grid());
+    const QString structure = session->sStructFile;
+    std::vector<QStringList> lists;
+    for (const session::ValueList& list : session->cmbField) lists.push_back(list.items);
+
+    changeLayoutTo(w, "Roleless");
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].icon, session::MessageIcon::Critical);
+    EXPECT_TRUE(ui.messages[1].text.contains("Roleless.str\" cannot be applied")) << ui.messages[1].text.toStdString();
+    EXPECT_TRUE(ui.messages[1].text.contains("Unauthorized execution.")) << ui.messages[1].text.toStdString();
+    EXPECT_TRUE(w.isVisible()) << "the program goes on";
+
+    EXPECT_EQ(session->sStructFile, structure);
+    EXPECT_EQ(w.windowTitle(), "Brand Spends");
+    expectSameCells(cellsOf(w.grid()), before);
+    std::vector<QStringList> listsAfter;
+    for (const session::ValueList& list : session->cmbField) listsAfter.push_back(list.items);
+    EXPECT_EQ(listsAfter, lists);
+    w.buttonClick("criteria");
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, criteria);
+
+    // The structure is still open: a save writes the report's own layout and its filter.
+    const QString saved = temp.path() + "/Saved/Kept";
+    ui.folders.push_back(saved);
+    clickButton(w, "save");
+    const QJsonArray rows = readWithDbfread(saved + "/Kept.str");
+    EXPECT_EQ(rowNamed(rows, "MEDIA").value("LAYOUT").toString(), "R");
+    EXPECT_EQ(rowNamed(rows, "MONTH").value("LAYOUT").toString(), "C");
+    EXPECT_TRUE(QFile::exists(saved + "/Kept.flt"));
+    // And the report runs again from it.
+    EXPECT_TRUE(w.RefillReport());
+    expectSameCells(cellsOf(w.grid()), before);
+    EXPECT_EQ(ui.messages.size(), 3u);
 }
 
 }  // namespace
