@@ -61,7 +61,8 @@ TEST_F(MainWindowPageFilter, TheMenuKeyOnAComboOffersTheFilterToo) {
     frmMain& w = start(copySample("summary") + "DATA.DBF");
     QComboBox* combo = w.pageFieldPanel()->combos().at(1);
     combo->setFocus();
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, combo->rect().center());
+    const QPoint centre = combo->rect().center();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, centre, combo->mapToGlobal(centre));
     QApplication::sendEvent(combo, &menuKey);
     QMenu* menu = w.pageFieldPanel()->popupMenu();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
