@@ -13,7 +13,7 @@
 #include "analysis/SummaryGrid.h"
 #include "session/ReportOpening.h"
 #include "session/ValueCoding.h"
-#include "support/PythonSums.h"
+#include "support/DbfreadSums.h"
 #include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
@@ -77,7 +77,7 @@ TEST_F(RandomLayout, EveryCellAndColumnTotalAgreesWithAnIndependentSum) {
         ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
         ASSERT_EQ(q.nRowDims, layout.rows.size());
 
-        const auto python = sumsByPython(s.sReportFolder + s.sDataFile, layout.rows, layout.across, layout.values);
+        const auto python = vantrep::testing::SumsBy(s.sReportFolder + s.sDataFile, layout.rows + QStringList{layout.across}, layout.values);
         ASSERT_FALSE(python.isEmpty());
         const int headingRow = g.fixedRows() - 1;
         int checked = 0;

@@ -9,7 +9,7 @@
 
 #include "analysis/ReportRun.h"
 #include "session/StartUp.h"
-#include "support/PythonSums.h"
+#include "support/DbfreadSums.h"
 #include "support/ReportFolderTest.h"
 #include "support/SampleCopy.h"
 
@@ -141,7 +141,7 @@ TEST_F(ReportRun, ARefillFollowsTheLayoutAndPageFilterKeptInTheSession) {
     ASSERT_EQ(grid.rows() - grid.fixedRows(), 1);  // the TV row alone
     EXPECT_EQ(grid.textMatrix(grid.fixedRows(), 1), "TV");
 
-    const auto python = sumsByPython(folder + "DATA.DBF", {"MEDIA"}, "MONTH", {"SPEND"});
+    const auto python = vantrep::testing::SumsBy(folder + "DATA.DBF", {"MEDIA", "MONTH"}, {"SPEND"});
     int checked = 0;
     for (int month = 1; month <= 12; ++month) {
         const QString name = QLocale().monthName(month, QLocale::ShortFormat);

@@ -10,7 +10,7 @@
 #include "grid/GridFile.h"
 #include "session/ReportOpening.h"
 #include "session/ValueCoding.h"
-#include "support/PythonSums.h"
+#include "support/DbfreadSums.h"
 #include "support/ReportFolderTest.h"
 
 namespace vantrep::analysis {
@@ -50,7 +50,7 @@ TEST_F(SummarySample, MediaByMonthAgreesWithAnIndependentSum) {
     EXPECT_EQ(g.textMatrix(1, 2), s->aVars(1).FDesc);
     EXPECT_EQ(g.textMatrix(1, 3), s->aVars(1).FDesc + "%");  // SPEND has totals
 
-    const auto python = sumsByPython(s->sReportFolder + s->sDataFile, {"MEDIA"}, "MONTH", {"SPEND"});
+    const auto python = vantrep::testing::SumsBy(s->sReportFolder + s->sDataFile, {"MEDIA", "MONTH"}, {"SPEND"});
     ASSERT_FALSE(python.isEmpty());
     int checked = 0;
     for (int c = 2; c < g.cols(); ++c) {

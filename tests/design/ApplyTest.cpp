@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "support/TableSums.h"
+#include "support/DbfreadSums.h"
 #include "design/FillGrids.h"
 #include "design/LayoutApply.h"
 #include "design/OutlineRows.h"
@@ -136,7 +136,7 @@ void expectCellsAgree(const session::Session& s, const grid::GridModel& g, const
     QStringList names;
     for (int v = 1; v <= s.aVars.upperBound(); ++v)
         if (s.aVars(v).Level > 0) names << s.aVars(v).FName.trimmed();
-    const auto python = testing::TableSums(s.sReportFolder + s.sDataFile, rowFields, across, names);
+    const auto python = vantrep::testing::SumsBy(s.sReportFolder + s.sDataFile, rowFields + QStringList{across}, names);
     ASSERT_FALSE(python.isEmpty());
     const int nRows = static_cast<int>(rowFields.size());
     for (int c = nRows + 1; c < g.cols(); ++c) {

@@ -20,7 +20,7 @@
 #include "session/ValueCoding.h"
 #include "session/ValueList.h"
 #include "support/EditTable.h"
-#include "support/FilteredSums.h"
+#include "support/DbfreadSums.h"
 #include "support/OpenSample.h"
 
 namespace vantrep::design {
@@ -134,7 +134,7 @@ TEST_F(FilterReport, TwoMediaWithShowOthersGiveAnOthersColumnGroupHoldingExactly
     EXPECT_TRUE(mediaHeadings.contains("Others"));
     for (const char* gone : {"PRESS", "OUTDOOR", "CINEMA"}) EXPECT_FALSE(mediaHeadings.contains(gone));
 
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "True", {"BRAND", "MEDIA"}, variableNames());
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF", "True", {"BRAND", "MEDIA"}, variableNames());
     // The bucket's expected sums: every medium but the two kept.
     QMap<QString, QList<double>> expected;
     for (auto it = sums.begin(); it != sums.end(); ++it) {
@@ -171,7 +171,7 @@ TEST_F(FilterReport, PageFiltersOnACharacterAndAMonthFieldRestrictEveryTotalAndA
     EXPECT_EQ(session::getCriteria(session->sPageFilterText, session->sReportTitle),
               "Channel in('VOVI TV','PORE TV') AND Month in('Nov','Mar')\rBrand spends by month and weekday");
 
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF",
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF",
                                             "CHANNEL.strip() in ('VOVI TV','PORE TV') and MONTH in (3, 11)",
                                             {"MEDIA", "BRAND", "WEEKDAY"}, variableNames());
     ASSERT_FALSE(sums.isEmpty());
@@ -193,7 +193,7 @@ TEST_F(FilterReport, AWeekdayPageValueOthersFiltersOnEight) {
     EXPECT_EQ(session->sPageFilter, " WEEKDAY in(8)");
     EXPECT_EQ(session->sPageFilterText, " Weekday in('Others')");
 
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "WEEKDAY == 8", {"MEDIA", "BRAND", "MONTH"},
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF", "WEEKDAY == 8", {"MEDIA", "BRAND", "MONTH"},
                                             variableNames());
     const int checked = expectCells(sums, 2, [](const QString& heading) { return session::MonthNumber(heading); });
     EXPECT_GT(checked, 100);
@@ -213,7 +213,7 @@ TEST_F(FilterReport, ADatePageFilterKeepsTheRecordsOfThoseDays) {
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
     EXPECT_TRUE(session->sPageFilter.startsWith(" DATE in(CTOD("));
 
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "str(DATE) in ('2024-03-20', '2023-06-13')",
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF", "str(DATE) in ('2024-03-20', '2023-06-13')",
                                             {"MEDIA", "BRAND", "MONTH"}, variableNames());
     ASSERT_FALSE(sums.isEmpty());
     const int checked = expectCells(sums, 2, [](const QString& heading) { return session::MonthNumber(heading); });
@@ -231,7 +231,7 @@ TEST_F(FilterReport, APageValueWithAQuoteACommaAndABarFiltersThoseRecords) {
     ASSERT_TRUE(ui.messages.empty()) << ui.messages[0].text.toStdString();
     EXPECT_EQ(session->sPageFilterText, " Channel in('" + hostile + "')");
 
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "CHANNEL.strip() == '''" + hostile + "'''",
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF", "CHANNEL.strip() == '''" + hostile + "'''",
                                             {"MEDIA", "BRAND", "MONTH"}, variableNames());
     ASSERT_FALSE(sums.isEmpty());
     const int checked = expectCells(sums, 2, [](const QString& heading) { return session::MonthNumber(heading); });
@@ -257,7 +257,7 @@ TEST_F(FilterReport, AFilterOnAShownListingFieldRestrictsItsRowsAndSubtotals) {
     }
     ASSERT_GT(mediaCol, 0);
     ASSERT_GT(spendCol, 0);
-    const auto sums = testing::FilteredSums(folder + "DATA.DBF", "MEDIA.strip() in ('RADIO','CINEMA')", {"MEDIA"},
+    const auto sums = vantrep::testing::FilteredSums(folder + "DATA.DBF", "MEDIA.strip() in ('RADIO','CINEMA')", {"MEDIA"},
                                             {"SPEND"});
     QMap<QString, int> rows;
     for (int r = grid.fixedRows(); r < grid.rows(); ++r)

@@ -22,7 +22,7 @@
 #include "design/DesignGrids.h"
 #include "design/LayoutDesigner.h"
 #include "design/support/EditTable.h"
-#include "design/support/FilteredSums.h"
+#include "support/DbfreadSums.h"
 #include "design/ui/FilterDrag.h"
 #include "design/ui/frmChangeLayout.h"
 #include "design/ui/frmSaveAs.h"
@@ -293,7 +293,7 @@ TEST_F(MainWindowLayouts, RearrangedAndFilteredReportRoundTripsThroughSaveOpenCh
     const QStringList variables{"SPEND", "SPOTS", "DURATION"};
     const QString condition = "BRAND.strip() in ('''" + brands[0].trimmed() + "''', '''" + brands[1].trimmed() +
                               "''') and LANGUAGE.strip() == '''" + language + "'''";
-    const auto sums = design::testing::FilteredSums(second + "DATA.DBF", condition, {"BRAND", "MEDIA"}, variables);
+    const auto sums = vantrep::testing::FilteredSums(second + "DATA.DBF", condition, {"BRAND", "MEDIA"}, variables);
     ASSERT_FALSE(sums.isEmpty());
     const grid::GridModel& g = again.grid();
     QSet<QString> shownBrands, checkedKeys;

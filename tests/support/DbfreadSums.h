@@ -1,16 +1,18 @@
-// Sums and counts computed by another program (Python's dbfread) over the
-// records of a table that pass a Python condition on the record's fields
-// (for example "MONTH in (3, 11)"), keyed by the values of some fields.
+// Counts and sums computed by another program (Python's dbfread) over the
+// records of a table, keyed by the values of some fields, to compare the
+// program's grids with.
 #pragma once
 
 #include <QMap>
 #include <QProcess>
 #include <QStringList>
 
-namespace vantrep::design::testing {
+namespace vantrep::testing {
 
-// Key "value|value|..." (each value as Python writes it, trimmed) -> the
-// record count followed by one sum per field of `values`.
+// Over the records that pass `condition` (a Python expression on the
+// record's fields, such as "MONTH in (3, 11)"; "True" for all): key
+// "value|value|..." (each value of `keys` as Python writes it, trimmed) ->
+// the record count followed by one sum per field of `values`.
 inline QMap<QString, QList<double>> FilteredSums(const QString& table, const QString& condition,
                                                  const QStringList& keys, const QStringList& values) {
     QProcess python;
@@ -38,4 +40,11 @@ inline QMap<QString, QList<double>> FilteredSums(const QString& table, const QSt
     return sums;
 }
 
-}  // namespace vantrep::design::testing
+// Over every record: key as above -> one sum per field of `values`.
+inline QMap<QString, QList<double>> SumsBy(const QString& table, const QStringList& keys, const QStringList& values) {
+    QMap<QString, QList<double>> sums = FilteredSums(table, "True", keys, values);
+    for (QList<double>& sum : sums) sum.removeFirst();
+    return sums;
+}
+
+}  // namespace vantrep::testing
