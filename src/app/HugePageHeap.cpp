@@ -1,45 +1,48 @@
 #include "app/HugePageHeap.h"
 
-#include <QList>
+#include <malloc.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <unistd.h>
 
 namespace vantrep::app {
 
 namespace {
 
-const char restartedMark[] = "VANTREP_HEAP_RESTARTED";
-
-bool underValgrind() {
-    const char* preload = std::getenv("LD_PRELOAD");
-    return preload && std::strstr(preload, "vgpreload");
-}
+constexpr size_t piece = size_t(24) << 20;
+constexpr size_t pieces = 6;  // 144 MB in all
+constexpr uintptr_t hugePage = uintptr_t(2) << 20;
 
 }  // namespace
 
-QByteArray TunablesWithHugePages(const QByteArray& tunables) {
-    for (const QByteArray& tunable : tunables.split(':'))
-        if (tunable.startsWith("glibc.malloc.hugetlb=")) return tunables;
-    const QByteArray hugePages = "glibc.malloc.hugetlb=1";
-    return tunables.isEmpty() ? hugePages : tunables + ':' + hugePages;
-}
-
-void RestartWithHugePages(char** argv) {
-    if (std::getenv(restartedMark) || underValgrind()) return;
-    const QByteArray tunables = qgetenv("GLIBC_TUNABLES");
-    const QByteArray wanted = TunablesWithHugePages(tunables);
-    if (wanted == tunables) return;
-    ::setenv(restartedMark, "1", 1);
-    ::setenv("GLIBC_TUNABLES", wanted.constData(), 1);
-    ::execv("/proc/self/exe", argv);
-    // Not started again: go on with the heap as it is.
-    ::unsetenv(restartedMark);
-    if (tunables.isEmpty())
-        ::unsetenv("GLIBC_TUNABLES");
-    else
-        ::setenv("GLIBC_TUNABLES", tunables.constData(), 1);
+void TakeHeapInHugePages() {
+    // Under a limit on its address space the room would be taken from what
+    // the report itself may use.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur != RLIM_INFINITY) return;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    // The pieces grow the heap; freed, they stay its free room at the top.
+    std::array<void*, pieces> taken{};
+    for (void*& p : taken) p = std::malloc(piece);
+    uintptr_t low = UINTPTR_MAX, high = 0;
+    bool all = true;
+    for (void* p : taken) {
+        all = all && p;
+        low = std::min(low, reinterpret_cast<uintptr_t>(p));
+        high = std::max(high, reinterpret_cast<uintptr_t>(p) + piece);
+    }
+    // Side by side (each block's header between them), not scattered.
+    if (all && high - low <= pieces * (piece + 4096)) {
+        low = (low + hugePage - 1) & ~(hugePage - 1);
+        high &= ~(hugePage - 1);
+        ::madvise(reinterpret_cast<void*>(low), high - low, MADV_HUGEPAGE);
+    }
+    for (void* p : taken) std::free(p);
 }
 
 }  // namespace vantrep::app

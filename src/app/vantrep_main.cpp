@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     // A file-size limit makes a write fail with a reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && QString(argv[1]) == "--export") {
-        vantrep::app::RestartWithHugePages(argv);
+        vantrep::app::TakeHeapInHugePages();
         return runExport(argc, argv);
     }
     if (argc == 2 && QString(argv[1]) == "-Embedding") return runAutomationServer(argc, argv);
