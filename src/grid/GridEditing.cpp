@@ -31,7 +31,7 @@ int movedIndex(int index, int from, int to) {
 
 // -1, 0 or 1: how two cell texts order. Numbers come before other texts and
 // compare by value; other texts compare case-insensitively.
-int compareTexts(QStringView a, QStringView b) {
+int compareTexts(CellText a, CellText b) {
     const bool aNumber = GridModel::isNumericText(a);
     const bool bNumber = GridModel::isNumericText(b);
     if (aNumber != bNumber) return aNumber ? -1 : 1;
@@ -40,7 +40,7 @@ int compareTexts(QStringView a, QStringView b) {
         const double y = GridModel::numberFromText(b);
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    const int order = a.compare(b, Qt::CaseInsensitive);
+    const int order = a.toString().compare(b.toString(), Qt::CaseInsensitive);
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
@@ -102,7 +102,7 @@ void GridModel::clear() {
 void GridModel::sort(int col, bool ascending) {
     checkCol(col);
     const auto before = [col, ascending](const GridRow& a, const GridRow& b) {
-        const int order = compareTexts(a.texts[col], b.texts[col]);
+        const int order = compareTexts(a.texts.cell(col), b.texts.cell(col));
         return ascending ? order < 0 : order > 0;
     };
     // A subtotal row stands above the rows it totals, so each run of data
@@ -148,7 +148,7 @@ void GridModel::autoSize(int col1, int col2, TextMeasure& measure, int paddingTw
             if (row.hidden) continue;
             for (size_t k = part; k < count; k += parts) {
                 const int c = first + static_cast<int>(k);
-                const QStringView text = row.texts[c];
+                const CellText text = row.texts.cell(c);
                 if (text.isEmpty()) continue;
                 widest[k].add(text, row.boldAt(c).value_or(false));
             }

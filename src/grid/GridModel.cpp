@@ -229,8 +229,35 @@ double GridModel::numberFromText(QStringView text) {
     return percent ? value / 100.0 : value;
 }
 
+namespace {
+
+// read(text as UTF-16): a short one-byte text is widened on the stack.
+template <typename Read>
+auto readAsUtf16(CellText text, Read read) {
+    if (!text.isOneByte()) return read(QStringView(text.utf16(), text.size()));
+    constexpr qsizetype room = 64;
+    if (text.size() <= room) {
+        char16_t chars[room];
+        text.copyTo(chars);
+        return read(QStringView(chars, text.size()));
+    }
+    const QString wide = text.toString();
+    return read(QStringView(wide));
+}
+
+}  // namespace
+
+bool GridModel::isNumericText(CellText text) {
+    return readAsUtf16(text, [](QStringView wide) { return isNumericText(wide); });
+}
+
+double GridModel::numberFromText(CellText text) {
+    return readAsUtf16(text, [](QStringView wide) { return numberFromText(wide); });
+}
+
 double GridModel::valueMatrix(int row, int col) const {
-    return numberFromText(textMatrix(row, col));
+    checkCell(row, col);
+    return numberFromText(rows_[row].texts.cell(col));
 }
 
 CellExtra& GridModel::extra(int row, int col) {
@@ -430,17 +457,17 @@ void GridModel::setMergeCol(int col, bool merge) {
 CellRange GridModel::mergedRange(int row, int col) const {
     checkCell(row, col);
     CellRange range{row, col, row, col};
-    const QStringView text = rows_[row].texts[col];
+    const CellText text = rows_[row].texts.cell(col);
     if (text.isEmpty()) return range;
     if (rows_[row].merge) {
         const auto& texts = rows_[row].texts;
-        while (range.col1 > 0 && texts[range.col1 - 1] == text) --range.col1;
-        while (range.col2 + 1 < cols_ && texts[range.col2 + 1] == text) ++range.col2;
+        while (range.col1 > 0 && texts.cell(range.col1 - 1) == text) --range.col1;
+        while (range.col2 + 1 < cols_ && texts.cell(range.col2 + 1) == text) ++range.col2;
         if (range.col1 != range.col2) return range;
     }
     if (columns_[col].merge) {
-        while (range.row1 > 0 && rows_[range.row1 - 1].texts[col] == text) --range.row1;
-        while (range.row2 + 1 < rows() && rows_[range.row2 + 1].texts[col] == text) ++range.row2;
+        while (range.row1 > 0 && rows_[range.row1 - 1].texts.cell(col) == text) --range.row1;
+        while (range.row2 + 1 < rows() && rows_[range.row2 + 1].texts.cell(col) == text) ++range.row2;
     }
     return range;
 }

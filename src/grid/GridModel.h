@@ -82,8 +82,10 @@ public:
     // Whether the text reads as a number under the rules of valueMatrix.
     static bool isNumericText(QStringView text);
     static bool isNumericText(const QString& text) { return isNumericText(QStringView(text)); }
+    static bool isNumericText(CellText text);
     static double numberFromText(QStringView text);
     static double numberFromText(const QString& text) { return numberFromText(QStringView(text)); }
+    static double numberFromText(CellText text);
 
     QVariant cellData(int row, int col) const;
     void setCellData(int row, int col, const QVariant& data);

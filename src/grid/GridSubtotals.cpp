@@ -24,7 +24,7 @@ struct Group {
 
 bool sameKey(const GridRow& a, const GridRow& b, int groupCol) {
     for (int c = 0; c <= groupCol; ++c)
-        if (a.texts[c] != b.texts[c]) return false;
+        if (!(a.texts.cell(c) == b.texts.cell(c))) return false;
     return true;
 }
 
@@ -139,7 +139,7 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
         const auto [begin, end] = engine::partRange(dataRows.size(), parts, part);
         for (size_t i = begin; i < end; ++i) {
             const GridRow& row = rows_[dataRows[i]];
-            for (size_t q = 0; q < count; ++q) numbers[q][i] = GridModel::numberFromText(row.texts[requests[q].totalCol]);
+            for (size_t q = 0; q < count; ++q) numbers[q][i] = GridModel::numberFromText(row.texts.cell(requests[q].totalCol));
         }
     });
     const size_t totalCount = groups.size() * count;  // group by group, request by request
@@ -190,7 +190,7 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
             continue;
         }
         const QString groupValue =
-            g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts[g].toString();
+            g == -1 ? QStringLiteral("Grand Total") : rows_[dataRows[group.firstData]].texts.text(g);
         const QString caption = QString(requests.front().caption).replace(QStringLiteral("%s"), groupValue);
         std::fill(texts.begin(), texts.end(), QStringView());
         texts[static_cast<size_t>(std::max(g, 0))] = caption;

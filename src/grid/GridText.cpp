@@ -14,17 +14,20 @@ namespace vantrep::grid {
 
 namespace {
 
-bool needsTsvEscape(QStringView text) {
-    for (const QChar c : text)
+bool needsTsvEscape(CellText text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i);
         if (c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r') return true;
+    }
     return false;
 }
 
-void appendTsvCell(QString& out, QStringView text) {
-    if (!needsTsvEscape(text)) {
-        out += text;
+void appendTsvCell(QString& out, CellText cell) {
+    if (!needsTsvEscape(cell)) {
+        cell.appendTo(out);
         return;
     }
+    const QString text = cell.toString();
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'\\': out += QLatin1String("\\\\"); break;
@@ -51,7 +54,7 @@ bool readAsFormula(const QString& text) {
     return !signedNumber.match(text).hasMatch();
 }
 
-void appendCsvCell(QString& out, QStringView view) {
+void appendCsvCell(QString& out, CellText view) {
     const QString cell = view.toString();
     const QString text = readAsFormula(cell) ? QStringLiteral("'") + cell : cell;
     if (!text.contains(',') && !text.contains('"') && !text.contains('\n') && !text.contains('\r')) {
@@ -75,8 +78,8 @@ void appendRow(QString& out, const GridModel& grid, int r, TextLayout layout) {
         if (grid.columnAt(c).hidden) continue;
         if (!first) out += separator;
         first = false;
-        if (layout == TextLayout::Tsv) appendTsvCell(out, row.texts[c]);
-        else appendCsvCell(out, row.texts[c]);
+        if (layout == TextLayout::Tsv) appendTsvCell(out, row.texts.cell(c));
+        else appendCsvCell(out, row.texts.cell(c));
     }
     out += u'\n';
 }

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "grid/CellText.h"
 #include "grid/TextMeasure.h"
 
 namespace vantrep::grid {
@@ -19,7 +20,8 @@ class WidestText {
 public:
     explicit WidestText(TextMeasure& measure);
 
-    void add(QStringView text, bool bold);
+    void add(QStringView text, bool bold) { add(CellText(text), bold); }
+    void add(CellText text, bool bold);
     // The widest width among the added texts, in twips; 0 when none.
     int widest();
 
