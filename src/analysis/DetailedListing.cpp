@@ -128,6 +128,9 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
                                              [&](const QString& name) { return kindFromEngine(s, name); });
         if (s.rsData.State() == engine::adStateOpen) s.rsData.Close();
         s.rsData.Open(statement.toStdString(), s.cnData, engine::adOpenStatic, engine::adLockReadOnly);
+        // The rows are read from the table itself: what the engine decoded to
+        // sort them is not needed again, and its memory goes to the grid.
+        s.cnData.releaseMemory();
 
         grid.setRedraw(false);
         grid.clear();
@@ -188,6 +191,9 @@ bool FillDetailed(session::Session& s, grid::GridModel& grid, grid::TextMeasure&
         });
         s.rsData.Move(records);  // every row read, as one pass leaves the cursor
         s.ui.flood(0);
+        // The grid holds every text: the table's pages are not read again
+        // for the subtotals, and leave memory before the rows grow.
+        s.cnData.releaseMemory();
         grid.setRows(records + 1);
         if (s.bClipDet) grid.setColHidden(clipColumn + 1, true);
 

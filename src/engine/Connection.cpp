@@ -180,4 +180,11 @@ int64_t Connection::Execute(const std::string& statement) {
 
 void Connection::invalidate(const std::string& path) { cache_->invalidate(path); }
 
+void Connection::releaseMemory() {
+    cache_->releaseMemory();
+#ifdef __GLIBC__
+    malloc_trim(0);  // what keepWorkingMemory keeps, and the columns just dropped
+#endif
+}
+
 }  // namespace vantrep::engine

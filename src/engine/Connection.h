@@ -63,6 +63,12 @@ public:
     std::string resolveTable(const std::string& name) const;
     // Drops what the connection keeps of the table at `path` (after a write).
     void invalidate(const std::string& path);
+    // Hands back the memory the connection keeps to run statements fast:
+    // the decoded columns of its tables go (a later statement decodes what
+    // it needs again), the pages of the table files read so far leave memory,
+    // and freed memory goes back to the system. Open results stay readable.
+    // For a caller about to build something large from a result.
+    void releaseMemory();
 
 private:
     bool open_ = false;

@@ -103,6 +103,8 @@ std::unique_ptr<DbfTable> DbfTable::open(const std::string& path) {
 
 DbfTable::~DbfTable() { unmapFile(Mapping{fd_, data_, mappedSize_, stamp_}); }
 
+void DbfTable::releasePages() const { dbf::releasePages(Mapping{fd_, data_, mappedSize_, stamp_}); }
+
 int DbfTable::fieldIndex(std::string_view name) const {
     for (size_t i = 0; i < fields_.size(); ++i)
         if (equalIgnoringCase(fields_[i].name, name)) return static_cast<int>(i);

@@ -53,6 +53,8 @@ public:
     // Raw bytes of record `record` (0-based, < recordCount()): recordLength() bytes,
     // byte 0 the deletion flag. Valid while the table is open.
     const uint8_t* record(uint32_t record) const { return data_ + headerLength_ + size_t(record) * recordLength_; }
+    // Lets the pages of the table read so far leave memory (see releasePages).
+    void releasePages() const;
     bool isDeleted(uint32_t record) const { return this->record(record)[0] == '*'; }
     // Copies records [first, first + count) into `buffer` (count *
     // recordLength() bytes) by a positioned read of the file rather than

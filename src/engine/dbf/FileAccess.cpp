@@ -80,6 +80,12 @@ Mapping mapFile(const std::string& path) {
     return m;
 }
 
+void releasePages(const Mapping& mapping) {
+    // The mapping is read-only and shared: its pages hold nothing the file
+    // does not, so dropping them loses nothing.
+    if (mapping.data) ::madvise(const_cast<uint8_t*>(mapping.data), mapping.size, MADV_DONTNEED);
+}
+
 void unmapFile(const Mapping& mapping) {
     if (mapping.data) ::munmap(const_cast<uint8_t*>(mapping.data), mapping.size);
     if (mapping.fd >= 0) ::close(mapping.fd);

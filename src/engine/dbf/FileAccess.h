@@ -24,6 +24,9 @@ struct Mapping {
 // Throws EngineError: errFileNotFound when missing, errIo when it cannot be read.
 Mapping mapFile(const std::string& path);
 void unmapFile(const Mapping& mapping);  // unmaps and closes the descriptor
+// Lets the pages of a mapping read so far leave the process's memory; a
+// later read takes them from the file (or the system's cache of it) again.
+void releasePages(const Mapping& mapping);
 
 // A Mapping that is released with its owner.
 class MappedFile {

@@ -127,6 +127,12 @@ const NumberColumn* CachedTable::decodedNumbers(int field) const {
     return found == numbers_.end() ? nullptr : found->second.get();
 }
 
+void CachedTable::releaseMemory() {
+    dictionaries_.clear();
+    numbers_.clear();
+    table_->releasePages();
+}
+
 const NumberColumn& CachedTable::numbers(int field) {
     if (!numbers_.count(field)) {
         if (parsable(table_->fields()[static_cast<size_t>(field)].type)) {

@@ -55,6 +55,9 @@ public:
     // The field's numbers when they are decoded already, else null; never
     // decodes, so threads may ask at once.
     const NumberColumn* decodedNumbers(int field) const;
+    // Drops the decoded columns (the visible records stay) and lets the
+    // table's pages read so far leave memory. No column may be in use.
+    void releaseMemory();
 
 private:
     std::unique_ptr<dbf::DbfTable> table_;

@@ -18,6 +18,10 @@ public:
     // Forgets the table at `path` (after the engine wrote to it).
     void invalidate(const std::string& path) { tables_.erase(path); }
     void clear() { tables_.clear(); }
+    // CachedTable::releaseMemory of every table.
+    void releaseMemory() {
+        for (auto& entry : tables_) entry.second->releaseMemory();
+    }
 
 private:
     std::map<std::string, std::shared_ptr<CachedTable>> tables_;
