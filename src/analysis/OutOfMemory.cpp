@@ -8,6 +8,11 @@ QString NotEnoughMemoryMessage(int64_t rows) {
            " of this report. Filter the report to show fewer rows, or close other programs and open it again.";
 }
 
+QString NotEnoughMemoryToWriteMessage(const QString& path) {
+    return "There is not enough memory to write \"" + path +
+           "\". Filter the report to write fewer rows, or close other programs and export it again.";
+}
+
 void GiveUpForMemory(session::Session& s, grid::GridModel& grid, int64_t rows) {
     // Freeing comes first: the message itself needs a little memory.
     grid.setRows(0);

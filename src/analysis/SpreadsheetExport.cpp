@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <new>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -110,11 +111,14 @@ public:
     void close() {
         const lxw_error error = workbook_close(workbook_);
         workbook_ = nullptr;
-        if (error != LXW_NO_ERROR) fail(target_, lxw_strerror(error));
+        check(error);
     }
 
 private:
+    // The library's failures as this program's: no memory as std::bad_alloc,
+    // as C++ code running out says it, anything else as an error naming the file.
     void check(lxw_error error) const {
+        if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) throw std::bad_alloc();
         if (error != LXW_NO_ERROR) fail(target_, lxw_strerror(error));
     }
     lxw_format* formatOf(const CellStyle& style);
@@ -141,7 +145,7 @@ lxw_format* SheetWriter::formatOf(const CellStyle& style) {
     auto found = formats_.find(style);
     if (found != formats_.end()) return found->second;
     lxw_format* format = workbook_add_format(workbook_);
-    if (!format) fail(target_, "out of memory");
+    if (!format) throw std::bad_alloc();
     if (style.heading) {
         format_set_border(format, LXW_BORDER_THIN);
         format_set_align(format, LXW_ALIGN_CENTER);

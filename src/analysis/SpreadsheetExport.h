@@ -21,8 +21,9 @@ namespace vantrep::analysis {
 // under a temporary name in the target's folder and renamed into place only
 // once complete: on any failure the temporary file is removed, a file that
 // was at `path` stays as it was, and engine::EngineError (errIo) is thrown
-// with a description naming the file. A grid larger than a worksheet holds
-// (1,048,576 rows, 16,384 columns) is refused the same way.
+// with a description naming the file; running out of memory throws
+// std::bad_alloc, the temporary file removed too. A grid larger than a
+// worksheet holds (1,048,576 rows, 16,384 columns) is refused the same way.
 void ExportGrid(const grid::GridModel& grid, const SpreadsheetContent& content, const QString& path);
 
 // The report name as a sheet name: the characters a sheet name may not hold

@@ -7,8 +7,10 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <functional>
+#include <new>
 #include <optional>
 
+#include "analysis/OutOfMemory.h"
 #include "analysis/ReportRun.h"
 #include "analysis/SpreadsheetContent.h"
 #include "analysis/SpreadsheetExport.h"
@@ -187,8 +189,22 @@ bool parseExportArguments(const QStringList& arguments, ExportRequest& request, 
     return true;
 }
 
-bool WriteOpenReport(const session::Session& session, const grid::GridModel& grid, const QString& out,
-                     const QString& chartKind, QString& error) {
+namespace {
+
+// write(), or false with the not-enough-memory message for `out` when memory
+// runs out on the way: what was made of the file is gone with its fresh
+// file, and the memory it took is free again for the message.
+bool withinMemory(const QString& out, QString& error, const std::function<bool()>& write) {
+    try {
+        return write();
+    } catch (const std::bad_alloc&) {
+        error = analysis::NotEnoughMemoryToWriteMessage(out);
+        return false;
+    }
+}
+
+bool writeReport(const session::Session& session, const grid::GridModel& grid, const QString& out,
+                 const QString& chartKind, QString& error) {
     OutputKind kind;
     if (!outputKindOf(out, kind)) {
         error = "Cannot export to \"" + out + "\": the file name must end in .tsv, .csv, .xlsx, .pdf, .jpg or .png.";
@@ -219,6 +235,13 @@ bool WriteOpenReport(const session::Session& session, const grid::GridModel& gri
     case OutputKind::Csv: return writeText(grid, out, grid::TextLayout::Csv, error);
     }
     return false;
+}
+
+}  // namespace
+
+bool WriteOpenReport(const session::Session& session, const grid::GridModel& grid, const QString& out,
+                     const QString& chartKind, QString& error) {
+    return withinMemory(out, error, [&] { return writeReport(session, grid, out, chartKind, error); });
 }
 
 int RunExport(const ExportRequest& request) {
@@ -255,7 +278,8 @@ int RunExport(const ExportRequest& request) {
     switch (result.outcome) {
     case analysis::RunOutcome::Idle: error = "No report to export."; break;
     case analysis::RunOutcome::FixedReportPrinted:
-        written = writePdf(surface, request.out, session.sReportName, error);
+        written = withinMemory(request.out, error,
+                               [&] { return writePdf(surface, request.out, session.sReportName, error); });
         break;
     case analysis::RunOutcome::SummaryOpened:
     case analysis::RunOutcome::ListingOpened:

@@ -15,6 +15,16 @@ namespace vantrep::app {
 
 namespace {
 
+// write(path), the file at `path` removed when it throws.
+bool writeOrRemove(const std::function<bool(const QString& path)>& write, const QString& path) {
+    try {
+        return write(path);
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
 QString reason(int cause) { return QString::fromLocal8Bit(std::strerror(cause)); }
 
 QString cannotWrite(const QString& target, const QString& why) { return "Cannot write \"" + target + "\": " + why + "."; }
@@ -90,12 +100,18 @@ bool writeInPlace(const QString& target, const QString& real,
         return false;
     }
     QFile made(path);
-    if (!write(path) || !made.open(QIODevice::ReadOnly)) {
+    if (!writeOrRemove(write, path) || !made.open(QIODevice::ReadOnly)) {
         QFile::remove(path);
         error = cannotWrite(target, "the content could not be made");
         return false;
     }
-    const QByteArray bytes = made.readAll();
+    QByteArray bytes;
+    try {
+        bytes = made.readAll();
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
     made.close();
     QFile::remove(path);
     const int fd = ::open(QFile::encodeName(real).constData(), O_WRONLY);
@@ -122,7 +138,7 @@ bool writeReplacing(const QString& target, const std::function<bool(const QStrin
         return false;
     }
     int cause = 0;
-    if (!write(path) || !syncToDisk(path, cause)) {
+    if (!writeOrRemove(write, path) || !syncToDisk(path, cause)) {
         QFile::remove(path);
         error = cannotWrite(target, cause ? reason(cause) : QString("the file could not be written completely"));
         return false;

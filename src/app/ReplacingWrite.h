@@ -14,7 +14,8 @@ namespace vantrep::app {
 
 // Calls `write` with the path of a fresh file; when it returns true, the
 // content reaches `target` as described above. On failure nothing is left
-// under a fresh name and false is returned with the reason in `error`.
+// under a fresh name and false is returned with the reason in `error`; an
+// exception from `write` goes on to the caller, the fresh file removed.
 bool writeReplacing(const QString& target, const std::function<bool(const QString& path)>& write, QString& error);
 
 // `bytes` written to `target` the same way.

@@ -39,13 +39,18 @@ void runParts(size_t parts, const Work& work) {
             failures[part] = std::current_exception();
         }
     };
+    // Room is made before any thread starts: a vector growing once threads
+    // run could fail and leave them unjoined.
     std::vector<std::thread> threads;
-    std::vector<size_t> here{0};  // parts run on the calling thread
+    threads.reserve(parts);
+    std::vector<size_t> here;  // parts run on the calling thread
+    here.reserve(parts);
+    here.push_back(0);
     for (size_t part = 1; part < parts; ++part) {
         try {
             threads.emplace_back(guarded, part);
-        } catch (const std::system_error&) {
-            here.push_back(part);  // no thread to be had: the part runs here
+        } catch (...) {
+            here.push_back(part);  // no thread to be had (or no memory for one): the part runs here
         }
     }
     for (size_t part : here) guarded(part);

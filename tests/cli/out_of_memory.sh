@@ -2,7 +2,9 @@
 # Exports of a large listing through the real program under a memory limit:
 # a run that cannot hold the report's rows ends with the not-enough-memory
 # message naming them and a non-zero status, writes nothing, and never
-# aborts; the same run with memory to spare writes the file.
+# aborts; a run that holds them but cannot make the export file says that
+# the file could not be written, the same way; the same run with memory to
+# spare writes the file.
 # usage: out_of_memory.sh PATH/TO/vantrep PATH/TO/make_sample_reports
 set -uo pipefail
 vantrep=$(realpath "$1")
@@ -24,21 +26,41 @@ listing=$work/reports/detailed/Spot_Listing.dtr
 # nothing, says why and ends with 1; it never aborts. Somewhere between, the
 # table is read but its rows do not fit: the not-enough-memory message names them.
 told_rows=0
+first_pass=0  # the smallest limit the listing was shown and written under
 for mb in $(seq 260 10 560); do
   status=0
   ( ulimit -v $((mb * 1024)) && exec "$vantrep" --export limited.tsv "$listing" ) >out.txt 2>err.txt || status=$?
   if [ "$status" -eq 0 ]; then
     [ -s limited.tsv ] || fail "$mb MB: status 0 without the file"
     rm -f limited.tsv
+    [ "$first_pass" -eq 0 ] && first_pass=$mb
     continue
   fi
   [ "$status" -eq 1 ] || fail "$mb MB: status $status (want 0 or 1): $(head -c 400 err.txt)"
   [ -s err.txt ] || fail "$mb MB: status 1 without a message"
   grep -qi "bad_alloc\|terminate" err.txt && fail "$mb MB: the program aborted: $(head -c 400 err.txt)"
-  ls | grep -q "^limited" && fail "$mb MB: a file was left: $(ls)"
+  ls -A | grep -q "limited" && fail "$mb MB: a file was left: $(ls -A)"
   grep -q "not enough memory to show 150000 rows of this report" err.txt && told_rows=1
 done
 [ "$told_rows" -eq 1 ] || fail "no limit gave the not-enough-memory message naming the 150000 rows"
+
+# The PDF of the listing (its pages made in memory) needs a few hundred MB
+# more than showing the rows: a little above the smallest limit that showed
+# them, the rows fit and the file does not.
+if [ "$first_pass" -eq 0 ]; then
+  fail "no limit up to 560 MB let the listing be written"
+else
+  mb=$((first_pass + 40))
+  status=0
+  ( ulimit -v $((mb * 1024)) && exec "$vantrep" --export limited.pdf "$listing" ) >out.txt 2>err.txt || status=$?
+  [ "$status" -eq 1 ] || fail "PDF at $mb MB: status $status (want 1): $(head -c 400 err.txt)"
+  grep -qi "bad_alloc\|terminate" err.txt && fail "PDF at $mb MB: the program aborted: $(head -c 400 err.txt)"
+  grep -q "There is not enough memory to write \"limited.pdf\"" err.txt ||
+    fail "PDF at $mb MB: no not-enough-memory message naming the file: $(head -c 400 err.txt)"
+  grep -q "rows of this report" err.txt && fail "PDF at $mb MB: the rows did not fit: $(head -c 400 err.txt)"
+  ls -A | grep -q "limited" && fail "PDF at $mb MB: a file was left: $(ls -A)"
+  ls -A "$TMPDIR" | grep -q "limited" && fail "PDF at $mb MB: a file was left in $TMPDIR: $(ls -A "$TMPDIR")"
+fi
 
 status=0
 "$vantrep" --export full.tsv "$listing" >out.txt 2>err.txt || status=$?
