@@ -3,6 +3,8 @@
 // of an open table.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "engine/EngineError.h"
 #include "engine/Recordset.h"
 #include "support/QueryFixture.h"
@@ -126,6 +128,37 @@ TEST_F(RecordsetApi, FieldsPreparedAheadGiveTheSameAnswers) {
     connection.prepareFields("DATA.DBF", {"NAME", "NOTE", "NOWHERE"}, {"AMOUNT", "QTY", "NAME", "NOWHERE"});
     connection.prepareFields("MISSING.DBF", {"NAME"}, {});
     EXPECT_EQ(answers(connection), expected);
+}
+
+// A listing lets the connection's memory go while its result is open and
+// read: the result reads on, and later statements decode again.
+TEST_F(RecordsetApi, ReleasingMemoryKeepsOpenResultsAndLaterAnswers) {
+    auto read = [](Recordset& rs) {
+        std::string all;
+        for (; !rs.Eof(); rs.MoveNext())
+            for (int f = 0; f < rs.fields().Count(); ++f) all += rs.field(f).value().toText() + "|";
+        return all;
+    };
+    const std::string listing = "SELECT NAME, UPPER(NAME) AS BIG, AMOUNT, BORN FROM DATA.DBF ORDER BY 1, 2";
+    const std::string grouped = "SELECT OK, SUM(AMOUNT) AS TOTAL FROM DATA.DBF GROUP BY OK ORDER BY OK";
+    Recordset before;
+    before.Open(grouped, connection, engine::adOpenStatic, engine::adLockReadOnly);
+    const std::string groupedAnswer = read(before);
+    Recordset open;
+    open.Open(listing, connection, engine::adOpenStatic, engine::adLockReadOnly);
+    std::unique_ptr<Recordset> clone = open.Clone();
+    const std::string listingAnswer = read(*clone);
+    EXPECT_EQ(listingAnswer.rfind("Ann         |ANN         |", 0), 0u) << listingAnswer;
+
+    connection.releaseMemory();
+    EXPECT_EQ(read(open), listingAnswer) << "the open result reads the same after the release";
+    connection.releaseMemory();
+    Recordset again;
+    again.Open(grouped, connection, engine::adOpenStatic, engine::adLockReadOnly);
+    EXPECT_EQ(read(again), groupedAnswer);
+    again.Close();
+    again.Open(listing, connection, engine::adOpenStatic, engine::adLockReadOnly);
+    EXPECT_EQ(read(again), listingAnswer);
 }
 
 TEST_F(RecordsetApi, ClonesWalkTheSameRowsOnTheirOwn) {
