@@ -203,7 +203,9 @@ void GridModel::insertSubtotalRows(std::span<const SubtotalRequest> requests) {
         inserts.emplace_back(group.insertAt, std::move(row));
     }
     // The rows move down in place, from the last, each insert going in as
-    // its position is reached: no second list of every row is made.
+    // its position is reached: no second list of every row is made. The
+    // totals' texts are in their rows by now, and go before the rows grow.
+    totals = {};
     if (inserts.empty()) return;
     size_t read = rows_.size();
     rows_.reserve(read + inserts.size());  // exactly: the rows of a large grid take much memory
