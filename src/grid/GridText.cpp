@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <atomic>
 #include <vector>
 
@@ -14,17 +15,32 @@ namespace vantrep::grid {
 
 namespace {
 
+bool isTsvSpecial(char16_t c) { return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+// The special characters are ASCII: the same byte in the one-byte form.
 bool needsTsvEscape(CellText text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i);
-        if (c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r') return true;
+    if (text.isOneByte())
+        return std::any_of(text.bytes(), text.bytes() + text.size(), [](char c) { return isTsvSpecial(uchar(c)); });
+    return std::any_of(text.utf16(), text.utf16() + text.size(), isTsvSpecial);
+}
+
+// Appends a cell's characters: a one-byte text widened as Latin-1 (which Qt
+// does fast), then its bytes 0x80-0x9F given the one-byte form's characters.
+void appendCell(QString& out, CellText cell) {
+    if (!cell.isOneByte()) {
+        out += QStringView(cell.utf16(), cell.size());
+        return;
     }
-    return false;
+    const qsizetype at = out.size();
+    out += QLatin1StringView(cell.bytes(), cell.size());
+    char16_t* chars = reinterpret_cast<char16_t*>(out.data()) + at;
+    for (qsizetype i = 0; i < cell.size(); ++i)
+        if (chars[i] >= 0x80 && chars[i] < 0xA0) chars[i] = onebyte::toChar(static_cast<uchar>(chars[i]));
 }
 
 void appendTsvCell(QString& out, CellText cell) {
     if (!needsTsvEscape(cell)) {
-        cell.appendTo(out);
+        appendCell(out, cell);
         return;
     }
     const QString text = cell.toString();

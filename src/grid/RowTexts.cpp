@@ -67,7 +67,9 @@ QStringView RowTexts::operator[](int col) const {
         delete[] block_;
         block_ = widened;
     }
-    return QStringView(cell(col).utf16(), cell(col).size());
+    if (!block_) return QStringView();
+    const uint32_t first = begin(col);
+    return QStringView(wideChars() + first, static_cast<qsizetype>(end(col) - first));
 }
 
 template <typename CellAt>
