@@ -70,10 +70,10 @@ void rowsOnAllCores(session::Ui& ui, size_t count, const RowWork& rowWork) {
 void setRowTexts(grid::GridModel& g, int row, const std::vector<QString>& made) {
     if (std::all_of(made.begin(), made.end(), [](const QString& text) { return text.isEmpty(); })) return;
     const grid::RowTexts& old = std::as_const(g).rowAt(row).texts;
-    std::vector<QStringView> texts(static_cast<size_t>(old.size()));
+    std::vector<grid::CellText> texts(static_cast<size_t>(old.size()));
     for (int c = 0; c < old.size(); ++c) {
         const QString& text = made[static_cast<size_t>(c)];
-        texts[static_cast<size_t>(c)] = text.isEmpty() ? old[c] : QStringView(text);
+        texts[static_cast<size_t>(c)] = text.isEmpty() ? old.cell(c) : grid::CellText(QStringView(text));
     }
     g.setRowTexts(row, texts);
 }
@@ -200,8 +200,8 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
                 const grid::RowTexts& texts = std::as_const(g).rowAt(r).texts;
                 std::vector<QString> made(static_cast<size_t>(g.cols()));
                 for (const auto& [col, total] : totals) {
-                    if (texts[col].isEmpty() || total == 0) continue;
-                    const float value = static_cast<float>(grid::GridModel::numberFromText(texts[col]));
+                    if (texts.cell(col).isEmpty() || total == 0) continue;
+                    const float value = static_cast<float>(grid::GridModel::numberFromText(texts.cell(col)));
                     made[static_cast<size_t>(col + 1)] =
                         format::Format(double(value) / total * 100, percentPattern, locale);
                 }
@@ -236,7 +236,7 @@ bool FillSummary(session::Session& s, grid::GridModel& g, grid::TextMeasure& mea
             if (g.cols() > nRowDims + 1) {
                 // Rows with nothing in them go.
                 for (int r = g.rows() - 1; r >= totalRow; --r)
-                    if (g.valueMatrix(r, nRowDims + 1) == 0 && std::as_const(g).rowAt(r).texts[1].isEmpty() &&
+                    if (g.valueMatrix(r, nRowDims + 1) == 0 && std::as_const(g).rowAt(r).texts.cell(1).isEmpty() &&
                         !g.isSubtotal(r))
                         g.removeItem(r);
                 if (totalsAdded) g.removeItem(totalRow);

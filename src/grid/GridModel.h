@@ -75,6 +75,7 @@ public:
     // Sets a whole row at once: texts[c] into column c, the columns after
     // the given texts emptied. More texts than columns throw EngineError.
     void setRowTexts(int row, std::span<const QStringView> texts);
+    void setRowTexts(int row, std::span<const CellText> texts);
 
     // The cell's text read as a number: grouping commas ignored, a trailing
     // "%" divides by 100 ("12%" -> 0.12), "" and any non-number give 0.

@@ -1,6 +1,7 @@
 #include "grid/RowTexts.h"
 
 #include <algorithm>
+#include <vector>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -133,11 +134,15 @@ void RowTexts::set(int col, CellText text) {
 }
 
 void RowTexts::assign(std::span<const QStringView> texts) {
+    std::vector<CellText> cells(texts.begin(), texts.end());
+    assign(std::span<const CellText>(cells));
+}
+
+void RowTexts::assign(std::span<const CellText> texts) {
     const size_t given = std::min(texts.size(), static_cast<size_t>(count_));
     uint32_t room = 0;
     for (size_t c = 0; c < given; ++c) room += static_cast<uint32_t>(texts[c].size());
-    replace(makeBlock(count_, room,
-                      [&](int c) { return static_cast<size_t>(c) < given ? CellText(texts[c]) : CellText(); }, false),
+    replace(makeBlock(count_, room, [&](int c) { return static_cast<size_t>(c) < given ? texts[c] : CellText(); }, false),
             count_);
 }
 

@@ -49,6 +49,9 @@ public:
     // Sets every cell: texts[c] for the first texts.size() cells (at most
     // size()), the others empty. The block is made to fit exactly.
     void assign(std::span<const QStringView> texts);
+    // The same from texts in either form; they may be views of this row's
+    // cells, which are then copied without being widened.
+    void assign(std::span<const CellText> texts);
     // Grows with empty cells, or drops the last cells.
     void resize(int count);
     // Moves cell `from` so that it ends at index `to`, as std::rotate would.

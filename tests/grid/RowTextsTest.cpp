@@ -125,6 +125,18 @@ TEST(RowTexts, ReadingAOneByteRowAsUtf16WidensItAndKeepsItsTexts) {
     EXPECT_EQ(cells(row), QStringList({"Press", QString::fromUtf8("Žurnal"), QString::fromUtf8("Žurnal")}));
 }
 
+// A row refilled from its own cells and new texts, as a summary adds its
+// percentages, keeps the one-byte form: its cells are copied, never widened.
+TEST(RowTexts, AssigningCellsOfItsOwnKeepsTheRowOneBytePerCharacter) {
+    RowTexts row = rowOf({"Radio", QString::fromUtf8("Škoda"), "1,234", ""});
+    ASSERT_TRUE(row.isOneByte());
+    const QString percentage = "12.50";
+    const std::vector<CellText> again = {row.cell(0), row.cell(1), row.cell(2), CellText(percentage)};
+    row.assign(again);
+    EXPECT_TRUE(row.isOneByte());
+    EXPECT_EQ(cells(row), QStringList({"Radio", QString::fromUtf8("Škoda"), "1,234", "12.50"}));
+}
+
 TEST(RowTexts, AssignResizeMoveAndCopyMatchAListOfStrings) {
     // Random edits on a row and on a list of strings must leave the same
     // texts, whichever form the row takes on the way.
