@@ -13,12 +13,12 @@ RecordStream::RecordStream(const dbf::DbfTable& table, uint32_t end)
       end_(end),
       length_(table.recordLength()),
       perRead_(std::max<uint32_t>(1, bytesPerRead / std::max<uint32_t>(1, table.recordLength()))),
-      buffer_(size_t(perRead_) * length_) {}
+      buffer_(margin + size_t(perRead_) * length_ + margin, ' ') {}
 
 void RecordStream::fill(uint32_t record) {
     first_ = record;
     last_ = std::min(end_, record + perRead_);
-    table_.readRecords(first_, last_ - first_, buffer_.data());
+    table_.readRecords(first_, last_ - first_, buffer_.data() + margin);
 }
 
 }  // namespace vantrep::engine::exec

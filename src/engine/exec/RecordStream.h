@@ -24,10 +24,13 @@ public:
     // reads again.
     const uint8_t* record(uint32_t record) {
         if (record < first_ || record >= last_) fill(record);
-        return buffer_.data() + size_t(record - first_) * length_;
+        return buffer_.data() + margin + size_t(record - first_) * length_;
     }
 
 private:
+    // Bytes kept readable before the first record and after the last: field
+    // readers look at whole words around a field, as they may in the file.
+    static constexpr size_t margin = 8;
     void fill(uint32_t record);
 
     const dbf::DbfTable& table_;
