@@ -15,20 +15,13 @@
 #include "session/ReportSaving.h"
 #include "support/DbfreadRows.h"
 #include "support/FakeUi.h"
+#include "support/FileBytes.h"
 
 namespace vantrep::session {
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::bytesOf;
+using testing::writeFile;
 
 TEST(FilterFileName, FollowsTheStructuresBaseNameAndTheCaseOfItsExtension) {
     EXPECT_EQ(FilterFileNameFor("/r/Brands/Brands.str"), "/r/Brands/Brands.flt");

@@ -14,20 +14,13 @@
 #include "session/LayoutFiles.h"
 #include "session/ReportOpening.h"
 #include "support/FakeUi.h"
+#include "support/FileBytes.h"
 
 namespace vantrep::session {
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using testing::bytesOf;
+using testing::writeFile;
 
 QStringList namesOf(const QList<LayoutFile>& layouts) {
     QStringList names;

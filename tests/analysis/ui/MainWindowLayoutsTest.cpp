@@ -35,6 +35,19 @@
 namespace vantrep::analysis::ui {
 namespace {
 
+// Filters page field `n` from its combo to the first value the dialog
+// offers, moved into "Selected" with the mouse; that value, trimmed.
+QString keepFirstPageValue(frmMain& w, int n) {
+    QString kept;
+    filterFromCombo(w, n, [&](design::ui::frmFilter& f) {
+        design::testing::drag(f, design::FilterList::Available, 1, design::FilterList::Selected,
+                              design::testing::belowRows(f, design::FilterList::Selected));
+        kept = f.filter().values(design::FilterList::Selected).value(0).trimmed();
+        QTest::mouseClick(f.okButton(), Qt::LeftButton);
+    });
+    return kept;
+}
+
 using session::testing::readWithDbfread;
 using session::testing::rowNamed;
 
@@ -228,13 +241,7 @@ TEST_F(MainWindowLayouts, RearrangedAndFilteredReportRoundTripsThroughSaveOpenCh
     });
     ASSERT_TRUE(designer.apply());
     ASSERT_EQ(brands.size(), 2);
-    QString language;
-    filterFromCombo(w, 1, [&](design::ui::frmFilter& f) {
-        design::testing::drag(f, design::FilterList::Available, 1, design::FilterList::Selected,
-                              design::testing::belowRows(f, design::FilterList::Selected));
-        language = f.filter().values(design::FilterList::Selected).value(0).trimmed();
-        QTest::mouseClick(f.okButton(), Qt::LeftButton);
-    });
+    const QString language = keepFirstPageValue(w, 1);
     ASSERT_FALSE(language.isEmpty());
     ASSERT_EQ(session->sPageFilter, " LANGUAGE in('" + language + "')");
     const QStringList filtered = cellsOf(w.grid());
@@ -346,13 +353,7 @@ TEST_F(MainWindowLayouts, ALayoutThatFitsButDescribesNoReportLeavesTheReportAsIt
     engine::dbf::DbfWriter(broken).appendMany(
         {{engine::Value::string("MEDIA"), engine::Value::string("Media"), engine::Value::string(" ")}});
     frmMain& w = start(copySample("summary") + "DATA.DBF");
-    QString language;
-    filterFromCombo(w, 1, [&](design::ui::frmFilter& f) {
-        design::testing::drag(f, design::FilterList::Available, 1, design::FilterList::Selected,
-                              design::testing::belowRows(f, design::FilterList::Selected));
-        language = f.filter().values(design::FilterList::Selected).value(0).trimmed();
-        QTest::mouseClick(f.okButton(), Qt::LeftButton);
-    });
+    const QString language = keepFirstPageValue(w, 1);
     ASSERT_FALSE(language.isEmpty());
     w.buttonClick("criteria");
     ASSERT_EQ(ui.messages.size(), 1u);
