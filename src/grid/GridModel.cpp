@@ -102,8 +102,10 @@ void GridModel::setTextMatrix(int row, int col, const QString& text) {
 }
 
 void GridModel::setRowTexts(int row, std::span<const QStringView> texts) {
-    std::vector<CellText> cells(texts.begin(), texts.end());
-    setRowTexts(row, std::span<const CellText>(cells));
+    checkRow(row);
+    if (texts.size() > static_cast<size_t>(cols_)) outOfRange("column " + std::to_string(texts.size() - 1));
+    rows_[row].texts.assign(texts);
+    changed();
 }
 
 void GridModel::setRowTexts(int row, std::span<const CellText> texts) {

@@ -133,18 +133,19 @@ void RowTexts::set(int col, CellText text) {
     replace(makeBlock(count_, needed + needed / 2, [&](int c) { return c == col ? text : cell(c); }, false), count_);
 }
 
-void RowTexts::assign(std::span<const QStringView> texts) {
-    std::vector<CellText> cells(texts.begin(), texts.end());
-    assign(std::span<const CellText>(cells));
-}
-
-void RowTexts::assign(std::span<const CellText> texts) {
+template <typename Texts>
+void RowTexts::assignCells(const Texts& texts) {
     const size_t given = std::min(texts.size(), static_cast<size_t>(count_));
     uint32_t room = 0;
     for (size_t c = 0; c < given; ++c) room += static_cast<uint32_t>(texts[c].size());
-    replace(makeBlock(count_, room, [&](int c) { return static_cast<size_t>(c) < given ? texts[c] : CellText(); }, false),
+    replace(makeBlock(count_, room,
+                      [&](int c) { return static_cast<size_t>(c) < given ? CellText(texts[c]) : CellText(); }, false),
             count_);
 }
+
+void RowTexts::assign(std::span<const QStringView> texts) { assignCells(texts); }
+
+void RowTexts::assign(std::span<const CellText> texts) { assignCells(texts); }
 
 void RowTexts::resize(int count) {
     if (count == count_) return;

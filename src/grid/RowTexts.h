@@ -79,6 +79,9 @@ private:
     // there is no room to make. The texts may be views of the current block.
     template <typename CellAt>
     static uint32_t* makeBlock(int count, uint32_t room, CellAt cellAt, bool wide);
+    // assign, from a span of QStringView or of CellText.
+    template <typename Texts>
+    void assignCells(const Texts& texts);
     // Takes `block` (from makeBlock) for `count` cells, dropping the old one.
     void replace(uint32_t* block, int count);
 
